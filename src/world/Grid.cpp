@@ -1,0 +1,41 @@
+#include "world/Grid.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace qw {
+
+TLevel::TLevel() : cells_(new int32_t[kGridCells]()) {}
+
+void TLevel::clear() { std::memset(cells_.get(), 0, kGridBytes); }
+
+double WrapPosition(double c) {
+    if (!std::isfinite(c)) return c;
+    // Bring a huge value within a few periods without changing where it lands:
+    // subtracting whole periods is what the loops below would do anyway.
+    if (std::fabs(c) > 4 * kWorldPeriod) {
+        double r = std::fmod(c, kWorldPeriod);
+        c = r + (c < 0 ? -kWorldPeriod : kWorldPeriod);
+    }
+    while (c < -400.0) c += kWorldPeriod;
+    while (c > 400.0) c -= kWorldPeriod;
+    return c;
+}
+
+namespace {
+// Saturate instead of invoking undefined behaviour on out-of-range casts.
+int64_t ClampToInt64(double v) {
+    if (std::isnan(v)) return 0;
+    constexpr double kMax = 9.2e18;
+    if (v >= kMax) return static_cast<int64_t>(kMax);
+    if (v <= -kMax) return -static_cast<int64_t>(kMax);
+    return static_cast<int64_t>(v);
+}
+}  // namespace
+
+int64_t RoundHalfEven(double v) { return ClampToInt64(std::nearbyint(v)); }
+
+int64_t TruncTowardZero(double v) { return ClampToInt64(std::trunc(v)); }
+
+}  // namespace qw
