@@ -1,0 +1,32 @@
+#pragma once
+// Key and mouse-button state of the game window as levels, built from the
+// window's key events (works on X11 and XWayland alike). Cleared when the
+// window loses the focus, so no key sticks.
+#include <array>
+
+#include "sim/VirtualKeys.h"
+
+class wxWindow;
+class wxKeyEvent;
+class wxFocusEvent;
+
+namespace qw {
+
+class InputTracker {
+public:
+    // Follows the key and focus events of every given window.
+    void Attach(wxWindow* window);
+    bool KeyHeld(VirtualKey key) const;
+    void ClearAll();
+
+    // Maps a wxWidgets key code to the game's key, or -1.
+    static int MapKeyCode(int wxKeyCode);
+
+private:
+    void OnKeyDown(wxKeyEvent& event);
+    void OnKeyUp(wxKeyEvent& event);
+    void OnKillFocus(wxFocusEvent& event);
+    std::array<bool, kVirtualKeyCount> held_{};
+};
+
+}  // namespace qw

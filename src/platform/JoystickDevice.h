@@ -1,0 +1,24 @@
+#pragma once
+// Joystick 0 through SDL's joystick subsystem. Opened once; no hot plugging.
+#include "sim/JoystickRecord.h"
+
+namespace qw {
+
+class JoystickDevice {
+public:
+    JoystickDevice();
+    ~JoystickDevice();
+    JoystickDevice(const JoystickDevice&) = delete;
+    JoystickDevice& operator=(const JoystickDevice&) = delete;
+
+    // Axis ranges of device id (axes 0-4 are X, Y, Z, R, U as 0 ... 65535).
+    bool Caps(int id, TJoyCaps& caps);
+    // Axes and the button mask now.
+    bool Poll(int id, TJoyInfo& info);
+
+private:
+    void* joystick_ = nullptr;  // SDL_Joystick*
+    bool sdlStarted_ = false;
+};
+
+}  // namespace qw
