@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "korland/DynaArray.h"
 #include "sim/JoystickRecord.h"
 #include "world/Grid.h"
 #include "world/Point.h"
@@ -94,6 +95,12 @@ struct TGameState {
     TPoint mpoi;            // last mouse-down position while the menu is shown
     std::string mold, mbuf; // recorded and current status text of the music
     joystick joy1;          // state of joystick 0
+
+    // Vector font: glyph i holds the 104-byte stroke records of character
+    // code 32 + i; aseg is the record its arrays made current last.
+    void* aseg = nullptr;
+    std::array<TDynaArray, 224> buchstaben = MakeDynaArrays<224>(104, &aseg);
+    std::array<double, 224> buchstabenbreitea{}, buchstabenbreitebc{};  // advance terms, font units
 };
 
 }  // namespace qw
