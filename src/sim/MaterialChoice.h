@@ -1,0 +1,24 @@
+#pragma once
+// Stepping through the items: block kinds 0 to 7 and, outside the creative
+// mode, the weapon (8).
+#include <cstdint>
+
+#include "world/GameState.h"
+
+namespace qw {
+
+inline constexpr int32_t kWeapon = 8;
+
+// The highest selectable item: the creative mode offers no weapon.
+inline int32_t TopMaterial(const TGameState& state) {
+    return state.modusformKreativCheckchecked ? kWeapon - 1 : kWeapon;
+}
+
+// One item on (+1) or back (-1), wrapping round at both ends.
+int32_t StepMaterial(int32_t material, int delta, int32_t top);
+
+// The mouse wheel of the first player: a notch toward the user (down) selects
+// the next item, away from the user the previous one. Inert while paused.
+void MouseWheelMaterial(TGameState& state, bool wheelDown);
+
+}  // namespace qw
