@@ -1,0 +1,61 @@
+#pragma once
+// Text drawn as line segments with the vector font of the glyph table.
+// Screen units follow the caller's projection: x right, y down.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "world/GameState.h"
+
+namespace qw {
+
+// Receives every segment a text is made of. The game draws them with GL;
+// tests collect them.
+class LineSink {
+public:
+    virtual ~LineSink() = default;
+    virtual void DrawLine2D(double x1, double y1, double x2, double y2) = 0;
+};
+
+// Each segment in its own glBegin(GL_LINES)/glEnd, in the current colour.
+class GlLineSink final : public LineSink {
+public:
+    void DrawLine2D(double x1, double y1, double x2, double y2) override;
+};
+
+// Invalid sequences become U+FFFD, which no glyph has.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// Draws s (UTF-16 code units; only codes 32 ... 255 have glyphs, others are
+// skipped without moving the pen) at schirmres3value screen units per font
+// unit. xpos0 is the first character's origin, ypos0 + schirmres3value the
+// screen y of the font's baseline. Strokes whose coordinates cannot be
+// converted (non-finite, or beyond the integer and 16.16 ranges) are skipped.
+void DrawText(TGameState& gs, std::u16string_view s, double schirmres3value, int32_t xpos0, int32_t ypos0,
+              LineSink& sink);
+// The game's UTF-8 strings, drawn with GL.
+void DrawText(TGameState& gs, std::string_view s, double schirmres3value, int32_t xpos0, int32_t ypos0);
+
+// The pieces DrawText is built from.
+struct TFixedPoint {
+    int32_t x, y;  // 16.16 fixed point
+};
+struct TRealPoint {
+    double x, y;
+};
+
+int32_t ToFixed(double v);  // truncates; the caller keeps |v| within 32767
+// The font's reading of a 16.16 number: the fraction is divided by 65535.
+double FixedValue(int32_t f);
+TFixedPoint FixedMidpoint(TFixedPoint P, TFixedPoint Q);
+// A start, B control point, C end; depth 0 draws 128 chords from A to C.
+void DrawQuadBezier(TFixedPoint A, TFixedPoint B, TFixedPoint C, int32_t depth, LineSink& sink);
+double PointAngle(double x, double y, double cx, double cy);
+// Draws the circular arc from A through B to C in 100 segments; false (and
+// nothing drawn) when the three points are nearly on one line.
+bool ArcThroughPoints(TRealPoint A, TRealPoint B, TRealPoint C, LineSink& sink);
+void DrawArcSteps(bool ccw, TRealPoint centre, double R, TRealPoint A, TRealPoint C, LineSink& sink);
+// Arc from P1 to P2 bent towards P3, at most just under a half circle.
+void DrawGuidedArc(TRealPoint P1, TRealPoint P2, TRealPoint P3, LineSink& sink);
+
+}  // namespace qw
