@@ -16,6 +16,10 @@ std::string ExecutableDir();
 // result is empty when it was not.
 std::string GetSpecialFolderPath(int csidl, bool& wasfound);
 
+// The per-user config folder: $XDG_CONFIG_HOME, else ~/.config. No trailing
+// "/"; empty with wasfound false when no home folder can be determined.
+std::string UserConfigDir(bool& wasfound);
+
 // The data folder for world files: the application-data folder plus
 // "Korland/Quaderwelt 1/", or programDir when that folder cannot be located.
 // With create it makes every missing folder of the path (never the program

@@ -3,17 +3,25 @@
 // window's key events (works on X11 and XWayland alike). Cleared when the
 // window loses the focus, so no key sticks.
 #include <array>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include <wx/weakref.h>
+#include <wx/window.h>
 
 #include "sim/VirtualKeys.h"
 
-class wxWindow;
-class wxKeyEvent;
-class wxFocusEvent;
 
 namespace qw {
 
 class InputTracker {
 public:
+    InputTracker() = default;
+    ~InputTracker();
+    InputTracker(const InputTracker&) = delete;
+    InputTracker& operator=(const InputTracker&) = delete;
+
     // Follows the key and focus events of every given window.
     void Attach(wxWindow* window);
     bool KeyHeld(VirtualKey key) const;
@@ -27,6 +35,8 @@ private:
     void OnKeyUp(wxKeyEvent& event);
     void OnKillFocus(wxFocusEvent& event);
     std::array<bool, kVirtualKeyCount> held_{};
+    std::map<uint32_t, int> pressedByRawKey_;  // physical key -> game key it pressed
+    std::vector<wxWeakRef<wxWindow>> windows_;
 };
 
 }  // namespace qw

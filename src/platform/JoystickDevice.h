@@ -1,5 +1,6 @@
 #pragma once
-// Joystick 0 through SDL's joystick subsystem. Opened once; no hot plugging.
+// Joystick 0 through SDL's joystick subsystem. Opened by the first Caps call;
+// a device absent then is never looked for again by the game (no hot plugging).
 #include "sim/JoystickRecord.h"
 
 namespace qw {
@@ -18,6 +19,7 @@ public:
 
 private:
     void* joystick_ = nullptr;  // SDL_Joystick*
+    int openId_ = -1;           // the one device opened; no other is ever read
     bool sdlStarted_ = false;
 };
 

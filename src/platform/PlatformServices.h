@@ -31,6 +31,7 @@ public:
     int Random(int n) override;
 
     void SeedRandomFromClock();
+    bool CursorShown() const { return cursorShown_; }
     InputTracker& input() { return input_; }
     SoundService& sound() { return sound_; }
 

@@ -1,0 +1,110 @@
+#include "platform/InputTracker.h"
+
+#include <wx/event.h>
+#include <wx/window.h>
+
+namespace qw {
+
+InputTracker::~InputTracker() {
+    // The tracker may die before its windows; their bindings must not
+    // outlive it.
+    for (wxWeakRef<wxWindow>& window : windows_) {
+        if (!window) continue;
+        window->Unbind(wxEVT_KEY_DOWN, &InputTracker::OnKeyDown, this);
+        window->Unbind(wxEVT_KEY_UP, &InputTracker::OnKeyUp, this);
+        window->Unbind(wxEVT_KILL_FOCUS, &InputTracker::OnKillFocus, this);
+    }
+}
+
+void InputTracker::Attach(wxWindow* window) {
+    if (window == nullptr) return;
+    window->Bind(wxEVT_KEY_DOWN, &InputTracker::OnKeyDown, this);
+    window->Bind(wxEVT_KEY_UP, &InputTracker::OnKeyUp, this);
+    window->Bind(wxEVT_KILL_FOCUS, &InputTracker::OnKillFocus, this);
+    windows_.emplace_back(window);
+}
+
+bool InputTracker::KeyHeld(VirtualKey key) const {
+    const int index = static_cast<int>(key);
+    return index >= 0 && index < kVirtualKeyCount && held_[static_cast<size_t>(index)];
+}
+
+void InputTracker::ClearAll() {
+    held_.fill(false);
+    pressedByRawKey_.clear();
+}
+
+int InputTracker::MapKeyCode(int wxKeyCode) {
+    switch (wxKeyCode) {
+        case WXK_UP: return VK_UP;
+        case WXK_DOWN: return VK_DOWN;
+        case WXK_LEFT: return VK_LEFT;
+        case WXK_RIGHT: return VK_RIGHT;
+        case WXK_RETURN:
+        case WXK_NUMPAD_ENTER: return VK_RETURN;
+        case WXK_CONTROL: return VK_CONTROL;  // left and right Ctrl alike
+        case WXK_SPACE: return VK_SPACE;
+        case WXK_ESCAPE: return VK_ESCAPE;
+        case WXK_F2: return VK_F2;
+        case WXK_F5: return VK_F5;
+        // The numeric pad counts as digits whether Num Lock is on or off.
+        case WXK_NUMPAD0:
+        case WXK_NUMPAD_INSERT: return VK_NUMPAD0;
+        case WXK_NUMPAD1:
+        case WXK_NUMPAD_END: return VK_NUMPAD1;
+        case WXK_NUMPAD2:
+        case WXK_NUMPAD_DOWN: return VK_NUMPAD2;
+        case WXK_NUMPAD3:
+        case WXK_NUMPAD_PAGEDOWN: return VK_NUMPAD3;
+        case WXK_NUMPAD4:
+        case WXK_NUMPAD_LEFT: return VK_NUMPAD4;
+        case WXK_NUMPAD5:
+        case WXK_NUMPAD_BEGIN:
+        case WXK_CLEAR: return VK_NUMPAD5;  // the centre key without Num Lock on some layouts
+        case WXK_NUMPAD6:
+        case WXK_NUMPAD_RIGHT: return VK_NUMPAD6;
+        case WXK_NUMPAD7:
+        case WXK_NUMPAD_HOME: return VK_NUMPAD7;
+        case WXK_NUMPAD8:
+        case WXK_NUMPAD_UP: return VK_NUMPAD8;
+        case WXK_NUMPAD9:
+        case WXK_NUMPAD_PAGEUP: return VK_NUMPAD9;
+        case 'W': case 'w': return 'W';
+        case 'A': case 'a': return 'A';
+        case 'S': case 's': return 'S';
+        case 'D': case 'd': return 'D';
+        default: break;
+    }
+    if (wxKeyCode >= '1' && wxKeyCode <= '9') return wxKeyCode;
+    return -1;
+}
+
+void InputTracker::OnKeyDown(wxKeyEvent& event) {
+    event.Skip();
+    const int key = MapKeyCode(event.GetKeyCode());
+    if (key < 0) return;
+    held_[static_cast<size_t>(key)] = true;
+    if (event.GetRawKeyFlags() != 0) pressedByRawKey_[event.GetRawKeyFlags()] = key;
+}
+
+void InputTracker::OnKeyUp(wxKeyEvent& event) {
+    event.Skip();
+    // The release may come with another key code than the press (a modifier
+    // or Num Lock changed in between); the physical key tells which game
+    // key it let go. On GTK the raw flags are the hardware key code; events
+    // made up without one carry 0.
+    auto pressed = event.GetRawKeyFlags() != 0 ? pressedByRawKey_.find(event.GetRawKeyFlags()) : pressedByRawKey_.end();
+    if (pressed != pressedByRawKey_.end()) {
+        held_[static_cast<size_t>(pressed->second)] = false;
+        pressedByRawKey_.erase(pressed);
+    }
+    const int key = MapKeyCode(event.GetKeyCode());
+    if (key >= 0) held_[static_cast<size_t>(key)] = false;
+}
+
+void InputTracker::OnKillFocus(wxFocusEvent& event) {
+    event.Skip();
+    ClearAll();
+}
+
+}  // namespace qw
