@@ -9,6 +9,7 @@
 #include "sim/JoystickRecord.h"
 #include "world/Grid.h"
 #include "world/Point.h"
+#include "world/WorldOrigin.h"
 
 namespace qw {
 
@@ -91,6 +92,7 @@ struct TGameState {
     bool first = false;
 
     std::string levelname;  // full path of the current world file
+    TWorldOrigin levelorigin;  // whether the world in memory may be saved over levelname
     std::string ProgPath;   // program folder, ending in "/"
     TPoint mpoi;            // last mouse-down position while the menu is shown
     std::string mold, mbuf; // recorded and current status text of the music
