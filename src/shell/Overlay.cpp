@@ -1,0 +1,218 @@
+#include "shell/Overlay.h"
+
+#include <GL/gl.h>
+
+#include "assets/TextDraw.h"
+#include "render/GLState.h"
+#include "world/Grid.h"
+
+namespace qw {
+namespace {
+
+constexpr double kTextSize = 20;
+constexpr double kNoticeSize = 40;
+
+struct TColour {
+    float r, g, b;
+};
+constexpr TColour kBlack{0, 0, 0};
+constexpr TColour kWhite{1, 1, 1};
+constexpr TColour kGrey{0.5f, 0.5f, 0.5f};
+constexpr TColour kLightGrey{0.7f, 0.7f, 0.7f};
+constexpr TColour kRed{1, 0, 0};
+
+void SetColour(TColour c) { glColor3f(c.r, c.g, c.b); }
+
+// A filled rectangle: a box with both depths 0. Inside glBegin(GL_QUADS).
+void Rect(TColour c, int x1, int y1, int x2, int y2) {
+    SetColour(c);
+    DrawTexBox(float(x1), float(y1), 0, float(x2), float(y2), 0, 1.0f);
+}
+
+void Text(TGameState& gs, const std::string& s, int x, int y, double size = kTextSize) {
+    DrawText(gs, s, size, x, y);
+}
+
+bool FightMode(const TGameState& gs) { return gs.modusformFightCheckchecked; }
+
+void DrawMenu(TGameState& gs, int W, int H) {
+    const int cx = W / 2, cy = H / 2;
+    glViewport(0, 0, W, H);
+    glBegin(GL_QUADS);
+    Rect(kBlack, cx - 310, cy - 110, cx + 310, cy + 130);
+    Rect(kGrey, cx - 300, cy - 100, cx + 300, cy + 120);
+    Rect(kBlack, cx - 165, cy - 30, cx - 5, cy + 30);
+    Rect(kBlack, cx + 5, cy - 30, cx + 165, cy + 30);
+    Rect(kLightGrey, cx - 160, cy - 25, cx - 10, cy + 25);
+    Rect(kLightGrey, cx + 10, cy - 25, cx + 160, cy + 25);
+    glEnd();
+    SetColour(kWhite);
+    if (gs.emeraldfound) {
+        const auto [line1, line2] = RoundEndTexts(gs);
+        Text(gs, line1, cx - 190, cy - 90);
+        Text(gs, line2, cx - 190, cy - 70);
+        Text(gs, "Beenden", cx - 150, cy - 15);
+        Text(gs, "Neues Spiel", cx + 20, cy - 15);
+        return;
+    }
+    Text(gs, "Willst du das Spiel beenden?", cx - 190, cy - 90);
+    Text(gs, "Beenden", cx - 150, cy - 15);
+    Text(gs, "Weiter spielen", cx + 20, cy - 15);
+    glBegin(GL_QUADS);
+    Rect(kBlack, cx - 165, cy + 40, cx - 5, cy + 100);
+    Rect(kLightGrey, cx - 160, cy + 45, cx - 10, cy + 95);
+    glEnd();
+    SetColour(kWhite);
+    Text(gs, "Neues Spiel", cx - 150, cy + 55);
+}
+
+void DrawCrosshair(int cx, int cy) {
+    glBegin(GL_QUADS);
+    Rect(kBlack, cx - 11, cy - 2, cx + 11, cy + 2);
+    Rect(kBlack, cx - 2, cy + 11, cx + 2, cy - 11);
+    Rect(kWhite, cx - 10, cy - 1, cx + 10, cy + 1);
+    Rect(kWhite, cx - 1, cy + 10, cx + 1, cy - 10);
+    glEnd();
+}
+
+void DrawFightStatus(TGameState& gs, int view) {
+    const bool bothInOneView = view == 0 && !gs.multiplayer;
+    const int32_t lives = view == 0 ? gs.leben : gs.gleben;
+    Text(gs, "Leben: " + std::to_string(lives), 0, 0);
+    if (bothInOneView) Text(gs, "Leben Gegner: " + std::to_string(gs.gleben), 200, 0);
+    glBegin(GL_QUADS);
+    Rect(kRed, 10, 30, 10 + 4 * lives, 40);
+    if (bothInOneView) Rect(kRed, 210, 30, 210 + 4 * gs.gleben, 40);
+    glEnd();
+}
+
+void DrawSearchStatus(TGameState& gs, int view) {
+    const bool shown = view == 0 ? gs.showdist : gs.gshowdist;
+    if (!shown) return;
+    const double distance = view == 0 ? gs.lastdist : gs.glastdist;
+    Text(gs, "Distanz zum Smaragd: " + std::to_string(RoundHalfEven(distance)), 0, 0);
+}
+
+// Each frame is 70 pixels wide but the slots are 60 apart, so a frame's
+// right edge lies under the next frame.
+void DrawMaterialBar(const TGameState& gs, int view, int W, int H) {
+    glEnable(GL_TEXTURE_2D);
+    const int slots = gs.modusformKreativCheckchecked ? 8 : 9;
+    const int left = (W - 60 * slots) / 2;
+    const int32_t selected = view == 0 ? gs.material : gs.gmaterial;
+    for (int i = 0; i < slots; ++i) {
+        const int x = left + 60 * i;
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glBegin(GL_QUADS);
+        Rect(i == selected ? kRed : kBlack, x - 10, H - 60, x + 60, H);
+        glEnd();
+        glBindTexture(GL_TEXTURE_2D, gs.texName[std::size_t(i)]);
+        glBegin(GL_QUADS);
+        Rect(kWhite, x, H - 50, x + 40, H - 10);
+        glEnd();
+    }
+}
+
+void DrawPlayOverlay(TGameState& gs, int view, int W, int H) {
+    DrawCrosshair(W / 2, H / 2);
+    if (gs.screenshot > 0) {
+        --gs.screenshot;
+        Text(gs, "Der Screenshot wurde gespeichert.", 0, H - 150, kNoticeSize);
+    }
+    if (FightMode(gs)) {
+        DrawFightStatus(gs, view);
+    } else if (!gs.modusformKreativCheckchecked) {
+        DrawSearchStatus(gs, view);
+    }
+    DrawMaterialBar(gs, view, W, H);
+}
+
+}  // namespace
+
+void DrawOverlay(TGameState& gs, int view, int W, int H) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, W, H, 0, -1, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glClear(GL_DEPTH_BUFFER_BIT);
+
+    if (gs.quitmode) {
+        DrawMenu(gs, W, H);
+    } else {
+        DrawPlayOverlay(gs, view, W, H);
+    }
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glPopMatrix();
+    glFlush();
+}
+
+std::pair<std::string, std::string> RoundEndTexts(const TGameState& gs) {
+    const bool firstWon = gs.playerwin == 0;
+    if (FightMode(gs)) {
+        if (gs.multiplayer)
+            return {firstWon ? "Der untere Spieler hat gewonnen!" : "Der obere Spieler hat gewonnen!",
+                    "Glückwunsch! Du hast den Gegner besiegt!"};
+        if (firstWon) return {"Du hast gewonnen!", "Glückwunsch! Du hast den Gegner besiegt!"};
+        return {"Der Gegner hat gewonnen!", "Du hast diese Runde leider verloren."};
+    }
+    if (gs.multiplayer)
+        return {firstWon ? "Der untere Spieler hat den Smaragd gefunden!"
+                         : "Der obere Spieler hat den Smaragd gefunden!",
+                "Glückwunsch! Du hast diese Runde gewonnen!"};
+    if (firstWon) return {"Du hast den Smaragd gefunden!", "Glückwunsch! Du hast diese Runde gewonnen!"};
+    return {"Der Gegner hat den Smaragd gefunden!", "Du hast diese Runde leider verloren."};
+}
+
+TMenuArea MenuAreaAt(int X, int Y, int W, int H) {
+    const int cx = W / 2, cy = H / 2;
+    const auto inside = [&](int x1, int x2, int y1, int y2) { return X >= x1 && X <= x2 && Y >= y1 && Y <= y2; };
+    if (inside(cx - 115, cx - 5, cy - 30, cy + 30)) return TMenuArea::Left;
+    if (inside(cx - 115, cx - 5, cy + 40, cy + 100)) return TMenuArea::Third;
+    if (inside(cx + 5, cx + 115, cy - 30, cy + 30)) return TMenuArea::Right;
+    return TMenuArea::None;
+}
+
+void MenuMouseDown(TGameState& gs, int X, int Y, int W, int H, const TMenuActions& actions) {
+    if (!gs.quitmode) return;
+    gs.mpoi = {X, Y};
+    // The world is saved before anything changes, so a failed save leaves the
+    // menu open with the world still in memory.
+    const auto saveBeforeNewRound = [&] { return !gs.modusformKreativCheckchecked || actions.saveWorld(); };
+    switch (MenuAreaAt(X, Y, W, H)) {
+        case TMenuArea::Left:
+            gs.quitmode = false;
+            actions.terminateApplication();
+            break;
+        case TMenuArea::Third:
+            if (gs.emeraldfound || !saveBeforeNewRound()) break;
+            gs.quitmode = false;
+            actions.hideCursor();
+            actions.makeNewGame();
+            break;
+        case TMenuArea::Right:
+            if (gs.emeraldfound && !saveBeforeNewRound()) break;
+            gs.quitmode = false;
+            actions.hideCursor();
+            if (gs.emeraldfound) {
+                gs.emeraldfound = false;
+                actions.makeNewGame();
+            }
+            break;
+        case TMenuArea::None:
+            break;
+    }
+}
+
+}  // namespace qw

@@ -1,0 +1,45 @@
+#pragma once
+// The flat overlay drawn over each view: crosshair, status line, screenshot
+// notice and material bar during play; the quit menu and the round-end menu
+// while the game is paused. Plus what a mouse press does on the menu.
+// GL only; the window owns the events and passes sizes and actions in.
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "world/GameState.h"
+
+namespace qw {
+
+// Draws the overlay of view 0 (first figure) or view 1 (second figure) with
+// that view's viewport current. W and H: the window's client size. Counts
+// the screenshot notice down once per call and leaves the colour white.
+void DrawOverlay(TGameState& gs, int view, int W, int H);
+
+// The two lines of the round-end menu for the mode, player count and winner.
+std::pair<std::string, std::string> RoundEndTexts(const TGameState& gs);
+
+// The click areas of the menu, tested in this order. They are narrower than
+// the drawn buttons: only the 110 pixels nearest the middle line count.
+enum class TMenuArea {
+    None,
+    Left,   // "Beenden"
+    Third,  // "Neues Spiel" under "Beenden"; only the quit menu has it
+    Right,  // "Weiter spielen", or "Neues Spiel" of the round-end menu
+};
+TMenuArea MenuAreaAt(int X, int Y, int W, int H);
+
+struct TMenuActions {
+    std::function<void()> terminateApplication;
+    std::function<void()> hideCursor;
+    // SaveWorld(levelname), only asked for in creative mode. False when the
+    // world could not be written (the user has been told).
+    std::function<bool()> saveWorld;
+    std::function<void()> makeNewGame;
+};
+
+// A mouse press at client (X, Y) with any button. Does nothing during play.
+// A new round whose save failed is not started: the menu stays open.
+void MenuMouseDown(TGameState& gs, int X, int Y, int W, int H, const TMenuActions& actions);
+
+}  // namespace qw
