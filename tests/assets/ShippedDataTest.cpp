@@ -92,7 +92,7 @@ TEST(ShippedFont, HasTheRecordLayoutAndGlyphsForGermanText) {
     }
 }
 
-TEST(ShippedFont, BaselineIsAtZeroWithYDownAndCapitalsBelowMinusOne) {
+TEST(ShippedFont, BaselineIsAtZeroWithYDownAndTheLineTopAtMinusOne) {
     const FontFile font = ReadFont(kData + "Arial.mlf");
     auto extent = [&](int code, double* top, double* bottom) {
         *top = 1e9;
@@ -107,7 +107,7 @@ TEST(ShippedFont, BaselineIsAtZeroWithYDownAndCapitalsBelowMinusOne) {
     extent('H', &top, &bottom);
     EXPECT_NEAR(bottom, 0.0, 0.01);
     EXPECT_LT(top, -0.6);
-    extent('\xC4', &top, &bottom);  // Ä: the dots stay inside the line
+    extent(0xC4, &top, &bottom);  // Ä: the dots stay inside the line
     EXPECT_GT(top, -1.0);
     extent('g', &top, &bottom);
     EXPECT_GT(bottom, 0.1);  // descender below the baseline
