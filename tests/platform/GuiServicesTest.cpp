@@ -37,13 +37,26 @@ void Settle() {
     }
 }
 
+// Window-manager and focus events arrive when the X server gets round to
+// them; a loaded machine may need a while.
+template <typename Condition>
+bool WaitFor(Condition condition) {
+    const auto end = std::chrono::steady_clock::now() + 3s;
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        wxTheApp->Yield(true);
+        std::this_thread::sleep_for(5ms);
+    }
+    return condition();
+}
+
 class GuiTest : public testing::Test {
 protected:
     void SetUp() override {
         if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no display";
         // No sound device is wanted for window tests.
         env.Set("SDL_AUDIODRIVER", "no-such-driver");
-        ASSERT_TRUE(StartWxOnce());
+        ASSERT_TRUE(StartWxOnce()) << "cannot open display " << std::getenv("DISPLAY");
         frame = new wxFrame(nullptr, wxID_ANY, "Quaderwelt", wxPoint(0, 0), wxSize(400, 300));
         canvas = new wxPanel(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS);
     }
@@ -143,7 +156,7 @@ TEST_F(GuiTest, CursorVisibilityIsAStateNotACounter) {
 TEST_F(GuiTest, WarpedCursorIsReadBackInScreenPixels) {
     frame->Move(40, 30);
     frame->Show();
-    Settle();
+    ASSERT_TRUE(WaitFor([&] { return frame->IsShownOnScreen(); }));
     PlatformServices services(frame, canvas);
     services.SetCursorPos(200, 150);
     EXPECT_EQ(services.CursorPos().x, 200);
@@ -156,19 +169,17 @@ TEST_F(GuiTest, WarpedCursorIsReadBackInScreenPixels) {
 TEST_F(GuiTest, GeometryAndFocusOfTheShownWindow) {
     frame->Show();
     canvas->SetFocus();
-    Settle();
     PlatformServices services(frame, canvas);
+    EXPECT_TRUE(WaitFor([&] { return services.WindowHasFocus(); }));
     const TWindowGeometry g = services.WindowGeometry();
     EXPECT_EQ(g.width, 400);
     EXPECT_EQ(g.height, 300);
     EXPECT_GT(g.clientWidth, 0);
     EXPECT_LE(g.clientWidth, g.width);
     EXPECT_LE(g.clientHeight, g.height);
-    EXPECT_TRUE(services.WindowHasFocus());
 
     frame->Hide();
-    Settle();
-    EXPECT_FALSE(services.WindowHasFocus());
+    EXPECT_TRUE(WaitFor([&] { return !services.WindowHasFocus(); }));
 }
 
 TEST_F(GuiTest, TicksCountMilliseconds) {

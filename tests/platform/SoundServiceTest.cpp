@@ -60,7 +60,7 @@ protected:
 };
 
 TEST_F(SoundServiceOnDummyDriver, StatusStaysWhilePlayingAndChangesAtTheEnd) {
-    sound->Command(OpenCommand(Tone("kurz.wav", 0.3), "kurz"));
+    sound->Command(OpenCommand(Tone("kurz.wav", 0.5), "kurz"));
     const std::string before = Status(*sound, "kurz");
     ASSERT_NE(before, "(untouched)");
 
@@ -70,7 +70,7 @@ TEST_F(SoundServiceOnDummyDriver, StatusStaysWhilePlayingAndChangesAtTheEnd) {
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(Status(*sound, "kurz"), playing);
 
-    ASSERT_TRUE(StatusLeaves("kurz", playing, 2000ms));
+    ASSERT_TRUE(StatusLeaves("kurz", playing, 2500ms));
     const std::string stopped = Status(*sound, "kurz");
     EXPECT_EQ(stopped, before);
     EXPECT_EQ(Status(*sound, "kurz"), stopped);
