@@ -124,26 +124,24 @@ TEST(Versteckeemerald, RedrawsUntilBothCoordinatesAreFarFromTheAxes) {
     EXPECT_EQ(state->level.at(15, 4, -16), kDirt);
 }
 
-TEST(Versteckeemerald, EmptyColumnLeavesNoEmerald) {
+TEST(Versteckeemerald, TopCellOfAnyCodeOrNoneInAnEmptyColumn) {
     auto state = MakeState();
-    ScriptedRandom rng{199, 199};  // x = z = 99
-    versteckeemerald(*state, rng);
+    state->level.at(-16, 100, -16) = -7;  // a world file may hold any code
+    state->level.at(-16, -100, -16) = kDirt;
+    ScriptedRandom top{84, 84};
+    versteckeemerald(*state, top);
+    EXPECT_EQ(state->emeraldy, 100);
+    EXPECT_EQ(state->level.at(-16, 100, -16), kEmerald);
+    EXPECT_EQ(state->level.at(-16, -100, -16), kDirt);
+
+    state->level.clear();
+    ScriptedRandom empty{199, 199};  // x = z = 99
+    versteckeemerald(*state, empty);
     EXPECT_EQ(state->emeraldx, 99);
     EXPECT_EQ(state->emeraldz, 99);
     EXPECT_EQ(state->emeraldy, kNoEmeraldY);
     const int32_t* cells = state->level.data();
     for (std::size_t i = 0; i < kGridCells; ++i) ASSERT_EQ(cells[i], 0);
-}
-
-TEST(Versteckeemerald, TakesTheTopCellWhateverItsCode) {
-    auto state = MakeState();
-    state->level.at(-16, 100, -16) = -7;  // a world file may hold any code
-    state->level.at(-16, -100, -16) = kDirt;
-    ScriptedRandom rng{84, 84};
-    versteckeemerald(*state, rng);
-    EXPECT_EQ(state->emeraldy, 100);
-    EXPECT_EQ(state->level.at(-16, 100, -16), kEmerald);
-    EXPECT_EQ(state->level.at(-16, -100, -16), kDirt);
 }
 
 TEST(Versteckeemerald, AlwaysOnTopOfItsColumnInGeneratedWorlds) {
