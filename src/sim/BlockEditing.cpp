@@ -33,11 +33,11 @@ bool BoxContains(int64_t n, double q) {
     return lo <= q && q <= lo + 4.0;
 }
 
-struct TViewCell {
+struct TScanCentre {
     int64_t x, y, z;
 };
 
-TViewCell ViewCellOf(const TFigure& f) {
+TScanCentre ViewCellOf(const TFigure& f) {
     return {TruncTowardZero(-f.posx / 4.0), TruncTowardZero(-f.posy / 4.0), TruncTowardZero(-f.posz / 4.0)};
 }
 
@@ -63,10 +63,6 @@ TWorldPoint Probe(const TAimRay& ray, const TRayDirection& dir, double k) {
             ray.picked.z + k * dir.d.z / dir.length};
 }
 
-void Notify(const EditHooks& hooks, const TCellIndex& cell) {
-    if (hooks.cellChanged) hooks.cellChanged(cell);
-}
-
 }  // namespace
 
 std::optional<TCellIndex> FindEditCell(const TLevel& level, int64_t cx, int64_t cy, int64_t cz,
@@ -90,25 +86,20 @@ std::optional<TCellIndex> FindEditCell(const TLevel& level, int64_t cx, int64_t 
     return std::nullopt;
 }
 
-void PlaceBlock(TGameState& s, GameServices& services, int view, const TAimRay& ray,
-                const EditHooks& hooks) {
+void PlaceBlock(TGameState& s, GameServices& services, int view, const TAimRay& ray) {
     const int32_t material = view == 0 ? s.material : s.gmaterial;
     if (s.quitmode || material == kWeapon) return;
     const auto dir = Direction(ray);
     if (!dir) return;
     const TFigure fig = FigureOfView(s, view);
-    const TViewCell c = ViewCellOf(fig);
+    const TScanCentre c = ViewCellOf(fig);
     for (int k = 0; k < kProbes; ++k) {
         // Step back toward the viewer, out of the aimed block.
         const auto cell = FindEditCell(s.level, c.x, c.y, c.z, Probe(ray, *dir, -k), true);
         if (!cell) continue;
         int32_t& code = s.level.at(cell->x, cell->y, cell->z);
         code = material + 1;
-        if (BodyTest(s, services, fig)) {
-            code = kEmpty;  // it would trap the builder
-        } else {
-            Notify(hooks, *cell);
-        }
+        if (BodyTest(s, services, fig)) code = kEmpty;  // it would trap the builder
         return;
     }
 }
@@ -124,7 +115,7 @@ void RemoveBlockOrFire(TGameState& s, GameServices& services, int view, const TA
         return;
     }
     const TFigure fig = FigureOfView(s, view);
-    const TViewCell c = ViewCellOf(fig);
+    const TScanCentre c = ViewCellOf(fig);
     for (int k = 0; k < kProbes; ++k) {
         // Step on, into the aimed block.
         const auto cell = FindEditCell(s.level, c.x, c.y, c.z, Probe(ray, *dir, k), false);
@@ -132,7 +123,6 @@ void RemoveBlockOrFire(TGameState& s, GameServices& services, int view, const TA
         int32_t& code = s.level.at(cell->x, cell->y, cell->z);
         if (code == kEmerald && EmeraldEndsRound(s)) EndRound(s, services, fig.finder);
         code = kEmpty;
-        Notify(hooks, *cell);
         return;
     }
 }

@@ -26,8 +26,6 @@ struct TCellIndex {
 struct EditHooks {
     // The player's missile launch along the aim ray; figure 0 or 1.
     std::function<void(TGameState&, GameServices&, int figure, const TAimRay&)> launchMissile;
-    // A cell was dug out or built (the drawing caches geometry per cell).
-    std::function<void(const TCellIndex&)> cellChanged;
 };
 
 // The edit scan: the first cell, in the order y, x, z ascending over the
@@ -38,8 +36,7 @@ std::optional<TCellIndex> FindEditCell(const TLevel& level, int64_t cx, int64_t 
 
 // The view's player places its material in the empty cell just in front of
 // the picked point; taken back when it would trap the player.
-void PlaceBlock(TGameState& state, GameServices& services, int view, const TAimRay& ray,
-                const EditHooks& hooks);
+void PlaceBlock(TGameState& state, GameServices& services, int view, const TAimRay& ray);
 
 // With the weapon (outside the creative mode) fires; otherwise digs out the
 // block just behind the picked point. Digging the emerald in the search mode

@@ -9,9 +9,4 @@ int32_t StepMaterial(int32_t material, int delta, int32_t top) {
     return static_cast<int32_t>(next);
 }
 
-void MouseWheelMaterial(TGameState& state, bool wheelDown) {
-    if (state.quitmode) return;
-    state.material = StepMaterial(state.material, wheelDown ? +1 : -1, TopMaterial(state));
-}
-
 }  // namespace qw

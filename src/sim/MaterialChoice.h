@@ -17,8 +17,4 @@ inline int32_t TopMaterial(const TGameState& state) {
 // One item on (+1) or back (-1), wrapping round at both ends.
 int32_t StepMaterial(int32_t material, int delta, int32_t top);
 
-// The mouse wheel of the first player: a notch toward the user (down) selects
-// the next item, away from the user the previous one. Inert while paused.
-void MouseWheelMaterial(TGameState& state, bool wheelDown);
-
 }  // namespace qw

@@ -28,12 +28,10 @@ std::optional<TCellIndex> FullScan(const TLevel& level, int64_t cx, int64_t cy, 
 
 class BlockEditing : public test::SimWorld {
 protected:
-    std::vector<TCellIndex> changed;
     std::vector<int> launches;
     EditHooks edit;
 
     BlockEditing() {
-        edit.cellChanged = [this](const TCellIndex& c) { changed.push_back(c); };
         edit.launchMissile = [this](TGameState&, GameServices&, int figure, const TAimRay&) {
             launches.push_back(figure);
         };
@@ -90,25 +88,22 @@ TEST_F(BlockEditing, CornerSharedByEmptyCellsGoesToTheLowestIndices) {
 TEST_F(BlockEditing, PlaceFillsTheEmptyCellInFrontOfTheFace) {
     s.material = 2;
     s.level.at(0, 2, -5) = kGranite;  // its front face is z = -16
-    PlaceBlock(s, svc, 0, AlongMinusZ(2, 10, -16), edit);
+    PlaceBlock(s, svc, 0, AlongMinusZ(2, 10, -16));
     EXPECT_EQ(s.level.at(0, 2, -4), 3);  // k = 0 on the shared face
-    ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(changed[0], (TCellIndex{0, 2, -4}));
 
     // The picked point just inside the block: k = 1 steps out of it.
     s.level.at(0, 2, -4) = kEmpty;
-    PlaceBlock(s, svc, 0, AlongMinusZ(2, 10, -16.3), edit);
+    PlaceBlock(s, svc, 0, AlongMinusZ(2, 10, -16.3));
     EXPECT_EQ(s.level.at(0, 2, -4), 3);
 }
 
 TEST_F(BlockEditing, PlaceNeverWithTheWeaponOrWhilePaused) {
     s.material = 8;
-    PlaceBlock(s, svc, 0, AlongMinusZ(2, 10, -16), edit);
+    PlaceBlock(s, svc, 0, AlongMinusZ(2, 10, -16));
     s.material = 0;
     s.quitmode = true;
-    PlaceBlock(s, svc, 0, AlongMinusZ(2, 10, -16), edit);
+    PlaceBlock(s, svc, 0, AlongMinusZ(2, 10, -16));
     EXPECT_EQ(s.level.at(0, 2, -4), kEmpty);
-    EXPECT_TRUE(changed.empty());
 }
 
 TEST_F(BlockEditing, PlacementThatWouldTrapThePlayerIsTakenBack) {
@@ -118,16 +113,15 @@ TEST_F(BlockEditing, PlacementThatWouldTrapThePlayerIsTakenBack) {
     s.gmaterial = 4;
     s.level.at(0, 2, -1) = kBrick;
     // Aimed at the brick's far face from inside the body's cell.
-    PlaceBlock(s, svc, 1, {{2, 10, 3}, {2, 10, 0}}, edit);
+    PlaceBlock(s, svc, 1, {{2, 10, 3}, {2, 10, 0}});
     EXPECT_EQ(s.level.at(0, 2, 0), kEmpty);
-    EXPECT_TRUE(changed.empty());
     EXPECT_TRUE(s.gstecktefest);  // the latest body test saw the block
 }
 
 TEST_F(BlockEditing, ZeroLengthRayEditsNothing) {
     s.level.at(0, 2, -5) = kGranite;
     const TAimRay empty{{2, 10, -16}, {2, 10, -16}};
-    PlaceBlock(s, svc, 0, empty, edit);
+    PlaceBlock(s, svc, 0, empty);
     RemoveBlockOrFire(s, svc, 0, empty, edit);
     s.material = 8;
     RemoveBlockOrFire(s, svc, 0, empty, edit);
@@ -140,7 +134,6 @@ TEST_F(BlockEditing, RemoveDigsTheBlockBehindThePickedPoint) {
     s.level.at(0, 2, -5) = kGranite;
     RemoveBlockOrFire(s, svc, 0, AlongMinusZ(2, 10, -15.7), edit);  // just in front: k = 1
     EXPECT_EQ(s.level.at(0, 2, -5), kEmpty);
-    ASSERT_EQ(changed.size(), 1u);
     // Never more than 4 units beyond the picked point.
     s.level.at(0, 2, -6) = kGranite;  // front face z = -20
     RemoveBlockOrFire(s, svc, 0, AlongMinusZ(2, 10, -15.9), edit);

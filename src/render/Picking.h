@@ -1,0 +1,35 @@
+#pragma once
+// Aiming with the centre of a view: the near-plane point and the picked point
+// from the depth buffer, and the once-per-press edit inputs of each player.
+#include <cstdint>
+#include <optional>
+
+#include "sim/BlockEditing.h"
+#include "sim/Services.h"
+#include "sim/WorldPoint.h"
+#include "world/GameState.h"
+#include "world/Point.h"
+
+namespace qw {
+
+// Where the view's centre ray meets the near plane, from the current
+// matrices and viewport. Empty when the matrices cannot be inverted.
+std::optional<TWorldPoint> ViewNearPoint();
+
+// The world point drawn at window pixel (wx, wy) (origin lower left), from
+// the depth buffer; the far plane where nothing was drawn. Empty when the
+// unprojection fails.
+std::optional<TWorldPoint> PickWorldPoint(int32_t wx, int32_t wy);
+
+// The window pixel at the centre of a view: the whole window, or the lower
+// (view 0) or upper (view 1) half with two players.
+TPoint ViewCentrePixel(int clientWidth, int clientHeight, bool multiplayer, int view);
+
+// Runs after a view's cells are drawn: polls the view player's place and
+// remove inputs through their latches and, on a new press, reads the picked
+// point and places, digs or fires. nearPoint is ViewNearPoint taken right
+// after the view's camera was set.
+void PickAndEdit(TGameState& state, GameServices& services, int view,
+                 const std::optional<TWorldPoint>& nearPoint, const EditHooks& hooks);
+
+}  // namespace qw
