@@ -223,28 +223,6 @@ TEST_F(WorldFileTest, HugeBlockLengthReadsOnlyTheBytesThere) {
     EXPECT_EQ(test::Figures(state), start);
 }
 
-// A valid zlib stream of zeros, inflating to `gigabytes` GB from a few MB:
-// one flushed block of 1 MB of zeros repeated.
-Bytes ZlibBomb(int gigabytes) {
-    z_stream z{};
-    if (deflateInit(&z, 9) != Z_OK) std::abort();
-    Bytes zeros(1 << 20, 0), head(1 << 16), unit(1 << 16);
-    auto flushBlock = [&](Bytes& out) {
-        z.next_in = zeros.data();
-        z.avail_in = static_cast<uInt>(zeros.size());
-        z.next_out = out.data();
-        z.avail_out = static_cast<uInt>(out.size());
-        if (deflate(&z, Z_FULL_FLUSH) != Z_OK) std::abort();
-        out.resize(out.size() - z.avail_out);
-    };
-    flushBlock(head);
-    flushBlock(unit);
-    deflateEnd(&z);
-    Bytes stream = head;
-    for (int i = 1; i < gigabytes * 1024; ++i) stream.insert(stream.end(), unit.begin(), unit.end());
-    return stream;
-}
-
 long MaxResidentKb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -252,7 +230,7 @@ long MaxResidentKb() {
 }
 
 TEST_F(WorldFileTest, ZlibBombCostsNoMoreThanOneGrid) {
-    const Bytes bomb = ZlibBomb(4);
+    const Bytes bomb = test::ZlibBomb(4);
     ASSERT_LT(bomb.size(), 8u << 20);
     test::WriteFile(dir.File("bombe.lev"), test::CompressedFile(bomb, static_cast<int32_t>(bomb.size()), kSomeFigures));
 

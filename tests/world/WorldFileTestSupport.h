@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -120,6 +121,28 @@ inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) 
 inline bool GridIsEmpty(const TLevel& level) {
     const int32_t* cells = level.data();
     return std::all_of(cells, cells + kGridCells, [](int32_t c) { return c == 0; });
+}
+
+// A valid zlib stream of zeros, inflating to `gigabytes` GB from a few MB:
+// one flushed block of 1 MB of zeros repeated.
+inline Bytes ZlibBomb(int gigabytes) {
+    z_stream z{};
+    if (deflateInit(&z, 9) != Z_OK) std::abort();
+    Bytes zeros(1 << 20, 0), head(1 << 16), unit(1 << 16);
+    auto flushBlock = [&](Bytes& out) {
+        z.next_in = zeros.data();
+        z.avail_in = static_cast<uInt>(zeros.size());
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        if (deflate(&z, Z_FULL_FLUSH) != Z_OK) std::abort();
+        out.resize(out.size() - z.avail_out);
+    };
+    flushBlock(head);
+    flushBlock(unit);
+    deflateEnd(&z);
+    Bytes stream = head;
+    for (int i = 1; i < gigabytes * 1024; ++i) stream.insert(stream.end(), unit.begin(), unit.end());
+    return stream;
 }
 
 // Runs work in a child process; true when it finished normally within the
