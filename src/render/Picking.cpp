@@ -65,12 +65,6 @@ std::optional<TWorldPoint> PickWorldPoint(int32_t wx, int32_t wy) {
     return Unproject(m, wx, wy, depth);
 }
 
-TPoint ViewCentrePixel(int clientWidth, int clientHeight, bool multiplayer, int view) {
-    if (!multiplayer) return {clientWidth / 2, clientHeight / 2};
-    const int y = clientHeight / 4 + (view == 0 ? 0 : clientHeight / 2);
-    return {clientWidth / 2, y};
-}
-
 void PickAndEdit(TGameState& s, GameServices& services, int view,
                  const std::optional<TWorldPoint>& nearPoint, const EditHooks& hooks) {
     const TEditInputs in = InputsOfView(s, services, view);
@@ -79,10 +73,12 @@ void PickAndEdit(TGameState& s, GameServices& services, int view,
     const bool remove = PressedOnce(in.removeDown, in.removeLatch);
     if ((!place && !remove) || s.quitmode || !nearPoint) return;
 
-    // Reading the depth stalls the pipeline, so only on a press.
-    const TWindowGeometry g = services.WindowGeometry();
-    const TPoint centre = ViewCentrePixel(g.clientWidth, g.clientHeight, s.multiplayer, view);
-    const auto picked = PickWorldPoint(centre.x, centre.y);
+    // Reading the depth stalls the pipeline, so only on a press. The
+    // viewport's centre pixel is (W div 2, H div 2) for one view and
+    // H div 4 or H div 2 + H div 4 up for the lower and upper half.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const auto picked = PickWorldPoint(viewport[0] + viewport[2] / 2, viewport[1] + viewport[3] / 2);
     if (!picked) return;
     const TAimRay ray{*nearPoint, *picked};
     if (place) PlaceBlock(s, services, view, ray);

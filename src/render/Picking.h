@@ -8,7 +8,6 @@
 #include "sim/Services.h"
 #include "sim/WorldPoint.h"
 #include "world/GameState.h"
-#include "world/Point.h"
 
 namespace qw {
 
@@ -21,14 +20,11 @@ std::optional<TWorldPoint> ViewNearPoint();
 // unprojection fails.
 std::optional<TWorldPoint> PickWorldPoint(int32_t wx, int32_t wy);
 
-// The window pixel at the centre of a view: the whole window, or the lower
-// (view 0) or upper (view 1) half with two players.
-TPoint ViewCentrePixel(int clientWidth, int clientHeight, bool multiplayer, int view);
-
-// Runs after a view's cells are drawn: polls the view player's place and
-// remove inputs through their latches and, on a new press, reads the picked
-// point and places, digs or fires. nearPoint is ViewNearPoint taken right
-// after the view's camera was set.
+// Runs after a view's cells are drawn, with the view's viewport current:
+// polls the view player's place and remove inputs through their latches and,
+// on a new press, picks the point at the viewport's centre pixel and places,
+// digs or fires. nearPoint is ViewNearPoint taken right after the view's
+// camera was set.
 void PickAndEdit(TGameState& state, GameServices& services, int view,
                  const std::optional<TWorldPoint>& nearPoint, const EditHooks& hooks);
 

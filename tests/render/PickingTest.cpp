@@ -200,5 +200,19 @@ TEST_F(Picking, NothingIsEditedWhilePaused) {
     EXPECT_EQ(g.level.at(0, 2, -2), kGranite);
 }
 
+TEST_F(Picking, CameraThatCannotBeInvertedSkipsTheEdit) {
+    test::PlaceFirstPlayer(g, 2, 2, 2, 0, 0);
+    g.level.at(0, 2, -2) = kGranite;
+    Frame();
+    glLoadIdentity();
+    glScalef(0.0f, 0.0f, 0.0f);
+    const auto nearPoint = ViewNearPoint();
+    EXPECT_FALSE(nearPoint);
+    svc.keysHeld.insert(VK_LBUTTON);
+    PickAndEdit(g, svc, 0, nearPoint, hooks);
+    EXPECT_TRUE(g.lmousepressed);  // the press is used up all the same
+    EXPECT_EQ(g.level.at(0, 2, -2), kGranite);
+}
+
 }  // namespace
 }  // namespace qw

@@ -59,6 +59,11 @@ TEST_F(Movement, BodySamplesWrapAcrossTheSeam) {
     EXPECT_TRUE(BodyTest(s, svc, me));
     s.level.at(100, 2, 0) = kEmpty;
     EXPECT_FALSE(BodyTest(s, svc, me));
+
+    // A billion world periods away the samples land in the same cells.
+    s.level.at(0, 2, 0) = kSand;
+    Place(me, 804e9 + 2, 10, 2);
+    EXPECT_TRUE(BodyTest(s, svc, me));
 }
 
 TEST_F(Movement, EmeraldEndsTheRoundOnlyInSearchMode) {
