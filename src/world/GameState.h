@@ -103,6 +103,10 @@ struct TGameState {
     void* aseg = nullptr;
     std::array<TDynaArray, 224> buchstaben = MakeDynaArrays<224>(104, &aseg);
     std::array<double, 224> buchstabenbreitea{}, buchstabenbreitebc{};  // advance terms, font units
+
+    // Work bitmap of the skin accepted last: 64 x 32 pixels, row 0 on top,
+    // bytes blue, green, red, alpha.
+    std::array<uint8_t, 64 * 32 * 4> bit{};
 };
 
 }  // namespace qw
