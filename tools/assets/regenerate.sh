@@ -1,6 +1,7 @@
 #!/bin/sh
 # Rebuilds every file of data/ from code: block textures, skins, sounds and
-# the vector font. The output is the same on every run.
+# the vector font; also the application icons in packaging/icons/. The output
+# is the same on every run.
 #
 #   tools/assets/regenerate.sh                        writes data/
 #   tools/assets/regenerate.sh --contact-sheet FILE   renders the textures and
@@ -25,7 +26,7 @@ if [ "${1:-}" = "--contact-sheet" ]; then
 fi
 [ $# -eq 0 ] || { echo "usage: $0 [--contact-sheet FILE.png]" >&2; exit 2; }
 
-cmake --build "$build" --target quaderwelt-make-images quaderwelt-make-sounds quaderwelt-make-font -j2 >/dev/null
+cmake --build "$build" --target quaderwelt-make-images quaderwelt-make-sounds quaderwelt-make-font quaderwelt-make-icons -j2 >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$data"
@@ -37,3 +38,4 @@ for name in bomb sound; do
     lame --quiet --noreplaygain -m m -b 64 "$work/$name.wav" "$data/$name.mp3"
 done
 "$tools/quaderwelt-make-font" "$font" "$data/Arial.mlf"
+"$tools/quaderwelt-make-icons" "$root/packaging/icons"
