@@ -20,7 +20,7 @@ const std::vector<Command>& Commands() {
         {"convert", "convert --raw|--compressed IN.lev OUT.lev", "rewrite a world in the given variant",
          "The world's cells and figure values stay exactly as they are.\n", RunConvert},
         {"map", "map [--scale N] FILE.lev OUT.png", "draw a top-down picture of a world",
-         "One square of N x N pixels per column (N from 1 to 16, default 2),\n"
+         "One square of N x N pixels per column (N from 1 to 8, default 2),\n"
          "coloured by the topmost non-empty cell's code and darker the lower it\n"
          "lies. x grows to the right, z downwards; empty columns are black.\n",
          RunMap},

@@ -20,7 +20,7 @@ struct RgbImage {
     Rgb At(int x, int y) const;
 };
 
-inline constexpr int kMaxMapScale = 16;
+inline constexpr int kMaxMapScale = 8;  // 1608 x 1608 pixels: a quarter of a grid in memory
 
 // The colour of a cell code seen from above at full light. Codes the game
 // does not know get a colour of their own too, so they show up.
