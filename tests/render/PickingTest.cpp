@@ -62,15 +62,6 @@ protected:
     }
 };
 
-TEST_F(Picking, NearPointLiesOnTheNearPlaneAtTheViewCentre) {
-    test::PlaceFirstPlayer(g, 2, 2, 2, 0, 0);  // eye at (2, 10, 2), looking along -z
-    Frame();
-    ASSERT_TRUE(nearPoints[0]);
-    EXPECT_NEAR(nearPoints[0]->x, 2, 1e-4);
-    EXPECT_NEAR(nearPoints[0]->y, 10, 1e-4);
-    EXPECT_NEAR(nearPoints[0]->z, 1.8, 1e-4);
-}
-
 TEST_F(Picking, BuildAndDigAtAFaceFromCloseBy) {
     test::PlaceFirstPlayer(g, 2, 2, 2, 0, 0);
     g.level.at(0, 2, -2) = kGranite;  // front face z = -4, six units ahead of the eye

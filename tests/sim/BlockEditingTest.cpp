@@ -154,33 +154,5 @@ TEST_F(BlockEditing, WeaponFiresInsteadOfDigging) {
     EXPECT_EQ(launches.size(), 1u);
 }
 
-TEST_F(BlockEditing, DiggingTheEmeraldEndsASearchRound) {
-    s.multiplayer = true;
-    Place(SecondFigure(s), 2, 10, 2);
-    s.level.at(0, 2, -5) = kEmerald;
-    svc.cursorVisible = false;
-    RemoveBlockOrFire(s, svc, 1, AlongMinusZ(2, 10, -16), edit);
-    EXPECT_EQ(s.level.at(0, 2, -5), kEmpty);
-    EXPECT_TRUE(s.emeraldfound);
-    EXPECT_TRUE(s.quitmode);
-    EXPECT_EQ(s.playerwin, 1);
-    EXPECT_TRUE(svc.cursorVisible);
-    EXPECT_EQ(svc.soundCommands.back(), "play gewonnen from 0");
-
-    // Paused now: nothing more is dug.
-    s.level.at(0, 2, -5) = kEmerald;
-    RemoveBlockOrFire(s, svc, 0, AlongMinusZ(2, 10, -16), edit);
-    EXPECT_EQ(s.level.at(0, 2, -5), kEmerald);
-}
-
-TEST_F(BlockEditing, EmeraldIsAnOrdinaryBlockInAFight) {
-    s.modusformFightCheckchecked = true;
-    s.level.at(0, 2, -5) = kEmerald;
-    RemoveBlockOrFire(s, svc, 0, AlongMinusZ(2, 10, -16), edit);
-    EXPECT_EQ(s.level.at(0, 2, -5), kEmpty);
-    EXPECT_FALSE(s.emeraldfound);
-    EXPECT_FALSE(s.quitmode);
-}
-
 }  // namespace
 }  // namespace qw

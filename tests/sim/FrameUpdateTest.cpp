@@ -109,25 +109,6 @@ TEST_F(FrameUpdate, DigitKeysChooseTheMaterial) {
     EXPECT_EQ(s.material, 7);
 }
 
-TEST_F(FrameUpdate, PlayerTwoItemsWrapWithoutWeaponInCreativeMode) {
-    s.multiplayer = true;
-    s.modusformKreativCheckchecked = true;
-    s.gmaterial = 0;
-    Hold(VK_NUMPAD7);
-    Frame();
-    EXPECT_EQ(s.gmaterial, 7);
-    Release(VK_NUMPAD7);
-    Hold(VK_NUMPAD9);
-    Frame();
-    EXPECT_EQ(s.gmaterial, 0);
-    s.quitmode = true;  // paused: player 2 is not updated at all
-    Release(VK_NUMPAD9);
-    Frame();
-    Hold(VK_NUMPAD9);
-    Frame();
-    EXPECT_EQ(s.gmaterial, 0);
-}
-
 TEST_F(FrameUpdate, MouseLookTurnsByTheOffsetFromTheCentre) {
     svc.geometry = {100, 50, 1025, 769, 1025, 769};  // centre (612, 434): div truncates
     svc.cursor = {700, 500};

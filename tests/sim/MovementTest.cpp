@@ -144,22 +144,6 @@ TEST_F(Movement, SwingSequences) {
     EXPECT_EQ(s.sparmlinksrot, 0);  // each figure swings its own limbs
 }
 
-TEST_F(Movement, LimbAnglesFollowJumpAndWalk) {
-    const TFigure me = FirstFigure(s);
-    s.sparmlinksrot = 30;
-    SetLimbAngles(s, me);
-    EXPECT_EQ(s.armlinksrot, 0);  // not walking this frame
-    s.splaufe = true;
-    SetLimbAngles(s, me);
-    EXPECT_EQ(s.armlinksrot, 30);
-    EXPECT_EQ(s.armrechtsrot, -30);
-    EXPECT_EQ(s.beinlinksrot, -30);
-    EXPECT_EQ(s.beinrechtsrot, 30);
-    s.jump = 3;
-    SetLimbAngles(s, me);
-    EXPECT_EQ(s.armlinksrot, 45);
-}
-
 TEST_F(Movement, StandingDoesNotMoveAndFallingIsElevenTenths) {
     Floor();
     const TFigure me = FirstFigure(s);
