@@ -14,8 +14,10 @@ namespace {
 constexpr int64_t kReach = 20;  // cells around the view cell that can be edited
 constexpr int kProbes = 5;      // probe points 0 ... 4 units along the ray
 
-// The cells along one axis whose closed box [4n, 4n + 4] can contain q:
-// only floor(q / 4) and, when q lies on a face, its lower neighbour.
+// The cells along one axis whose closed box [4n, 4n + 4] may contain q:
+// floor(q / 4) and, when q lies on their shared face, its lower neighbour.
+// The range is one wider on each side; the exact box test decides, so the
+// result is that of scanning the whole 41-cell cube in the same order.
 bool AxisCandidates(double q, int64_t centre, int64_t& lo, int64_t& hi) {
     if (!std::isfinite(q)) return false;
     const double f = std::floor(q / 4.0);
