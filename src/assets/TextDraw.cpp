@@ -84,11 +84,15 @@ void AppendCodePoint(std::u16string& out, char32_t cp) {
 
 }  // namespace
 
+GlLineSink::GlLineSink() { glBegin(GL_LINES); }
+
+GlLineSink::~GlLineSink() { glEnd(); }
+
 void GlLineSink::DrawLine2D(double x1, double y1, double x2, double y2) {
-    glBegin(GL_LINES);
-    glVertex2f(float(x1), float(y1));
-    glVertex2f(float(x2), float(y2));
-    glEnd();
+    const float fx1 = float(x1), fy1 = float(y1), fx2 = float(x2), fy2 = float(y2);
+    if (fx1 == fx2 && fy1 == fy2) return;
+    glVertex2f(fx1, fy1);
+    glVertex2f(fx2, fy2);
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
@@ -223,8 +227,9 @@ void DrawText(TGameState& gs, std::u16string_view s, double schirmres3value, int
 }
 
 void DrawText(TGameState& gs, std::string_view s, double schirmres3value, int32_t xpos0, int32_t ypos0) {
+    const std::u16string units = Utf8ToUtf16(s);
     GlLineSink gl;
-    DrawText(gs, Utf8ToUtf16(s), schirmres3value, xpos0, ypos0, gl);
+    DrawText(gs, units, schirmres3value, xpos0, ypos0, gl);
 }
 
 }  // namespace qw

@@ -237,5 +237,47 @@ TEST_F(TextDrawGl, TheGameStringIsDrawnAsGlLines) {
     EXPECT_FALSE(lit(20, 20));
 }
 
+// The plain way: every segment in its own glBegin/glEnd.
+class SegmentPerBegin : public LineSink {
+public:
+    void DrawLine2D(double x1, double y1, double x2, double y2) override {
+        glBegin(GL_LINES);
+        glVertex2f(float(x1), float(y1));
+        glVertex2f(float(x2), float(y2));
+        glEnd();
+    }
+};
+
+TEST_F(TextDrawGl, BatchingAndLeavingOutEmptySegmentsKeepThePicture) {
+    TGameState gs;
+    AddStroke(gs, 'o', Stroke(kStrokeCurve, 0, 0, 0.6, 0, 0.3, -0.8));
+    AddStroke(gs, 'o', Stroke(kStrokeArc, 0, 0.1, 0.6, 0.1, 0.3, 0.4));
+    AddStroke(gs, 'o', Stroke(kStrokeLine, 0.3, 0.2, 0.3, 0.2));  // a dot
+    SetAdvance(gs, 'o', 0.4, 0.3);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 64, 32, 0, -1, 10);
+    glColor3f(1, 1, 1);
+    glClearColor(0, 0, 0, 1);
+    const auto picture = [&](auto draw) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        draw(u"ooo", 10.0, 2, 0);
+        draw(u"oo", 17.5, 3, 5);
+        return context.Pixels();
+    };
+    const auto plain = picture([&](std::u16string_view s, double scale, int x, int y) {
+        SegmentPerBegin sink;
+        DrawText(gs, s, scale, x, y, sink);
+    });
+    const auto batched = picture([&](std::u16string_view s, double scale, int x, int y) {
+        GlLineSink sink;
+        DrawText(gs, s, scale, x, y, sink);
+    });
+    int lit = 0;
+    for (std::size_t i = 0; i < plain.size(); i += 4) lit += plain[i] > 0;
+    EXPECT_GT(lit, 40);
+    EXPECT_TRUE(plain == batched);
+}
+
 }  // namespace
 }  // namespace qw
