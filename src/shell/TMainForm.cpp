@@ -1,0 +1,294 @@
+#include "shell/TMainForm.h"
+
+#include <exception>
+
+#include <GL/gl.h>
+#include <wx/dcclient.h>
+#include <wx/display.h>
+#include <wx/glcanvas.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+
+#include "platform/Folders.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PlatformServices.h"
+#include "shell/DataFolder.h"
+#include "shell/MaterialWheel.h"
+#include "shell/RealizeHidden.h"
+#include "shell/SwapInterval.h"
+#include "shell/TModusForm.h"
+#include "shell/Terminate.h"
+#include "shell/WxText.h"
+#include "sim/Joyst.h"
+#include "world/RoundSetup.h"
+#include "world/WorldFile.h"
+#include "world/WorldSavePolicy.h"
+
+namespace qw {
+namespace {
+
+constexpr int kFrameIntervalMs = 20;
+
+struct TSoundAlias {
+    const char* alias;
+    const char* file;
+};
+constexpr TSoundAlias kSoundAliases[] = {
+    {"troffen", "troffen.wav"}, {"btroffen", "btroffen.wav"}, {"launch", "launch.wav"},
+    {"gewonnen", "bing.wav"},   {"bomb", "bomb.mp3"},         {"musik", "sound.mp3"},
+};
+
+wxGLAttributes PixelFormat() {
+    wxGLAttributes attributes;
+    attributes.PlatformDefaults().RGBA().MinRGBA(8, 8, 8, 8).Depth(24).DoubleBuffer().EndList();
+    return attributes;
+}
+
+wxRect PrimaryDisplayArea() {
+    for (unsigned i = 0; i < wxDisplay::GetCount(); ++i) {
+        const wxDisplay display(i);
+        if (display.IsPrimary()) return display.GetGeometry();
+    }
+    return wxDisplay(0u).GetGeometry();
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TModusForm& modusForm)
+    : wxFrame(nullptr, wxID_ANY, Wx("Korland Quaderwelt 1.0"), wxDefaultPosition, wxDefaultSize,
+              wxBORDER_NONE | wxSTAY_ON_TOP),
+      state(std::make_unique<TGameState>()),
+      modusForm_(modusForm) {
+    const wxGLAttributes pixelFormat = PixelFormat();
+    if (!wxGLCanvas::IsDisplaySupported(pixelFormat)) return;
+    canvas_ = new wxGLCanvas(this, pixelFormat, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                             wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE);
+    services_ = std::make_unique<PlatformServices>(this, canvas_);
+    services_->input().Attach(canvas_);
+
+    Timer1.SetOwner(this);
+    Bind(wxEVT_TIMER, &TMainForm::Timer1Timer, this);
+    Bind(wxEVT_CLOSE_WINDOW, &TMainForm::FormClose, this);
+    canvas_->Bind(wxEVT_PAINT, [this](wxPaintEvent&) { wxPaintDC paintDC(canvas_); });
+    canvas_->Bind(wxEVT_LEFT_UP, &TMainForm::FormMouseUp, this);
+    canvas_->Bind(wxEVT_RIGHT_UP, &TMainForm::FormMouseUp, this);
+    canvas_->Bind(wxEVT_MOUSEWHEEL, &TMainForm::FormMouseWheel, this);
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() { FormDestroy(); }
+
+template <typename Step>
+void TMainForm::RunStep(Step&& step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        ShowStandardError(error.what(), IsShown() ? this : nullptr);
+    }
+}
+
+// ---- creation ----
+
+void TMainForm::FormCreate() {
+    RunStep([&] { PlaceOnPrimaryDisplay(); });
+    RunStep([&] { FindProgramFolder(); });
+    if (!CreateGLContext()) return;  // the program ends: see HasGLContext
+    RunStep([&] { GenerateTextureNames(); });
+    RunStep([&] { OpenSoundAliases(); });
+    RunStep([&] { StartMusic(); });
+    RunStep([&] { ArmMusicCheck(); });
+    RunStep([&] { SeedRandom(); });
+    RunStep([&] { InitJoystick(); });
+}
+
+void TMainForm::PlaceOnPrimaryDisplay() {
+    const wxRect area = PrimaryDisplayArea();
+    displayTop_ = area.GetTop();
+    SetSize(area);
+    canvas_->SetSize(GetClientSize());
+}
+
+void TMainForm::FindProgramFolder() { state->ProgPath = ExecutableDir(); }
+
+bool TMainForm::CreateGLContext() {
+    if (!RealizeHidden(canvas_)) return false;
+    wxGLContextAttrs contextAttributes;
+    contextAttributes.PlatformDefaults().CompatibilityProfile().EndList();
+    auto context = std::make_unique<wxGLContext>(canvas_, nullptr, &contextAttributes);
+    if (!context->IsOK() || !canvas_->SetCurrent(*context)) return false;
+    RC = std::move(context);
+    RequestSwapIntervalZero();
+    return true;
+}
+
+void TMainForm::GenerateTextureNames() { glGenTextures(static_cast<GLsizei>(state->texName.size()), state->texName.data()); }
+
+void TMainForm::OpenSoundAliases() {
+    for (const TSoundAlias& sound : kSoundAliases) {
+        services_->SoundCommand("open \"" + state->ProgPath + sound.file + "\" alias " + sound.alias);
+    }
+}
+
+void TMainForm::StartMusic() { services_->SoundCommand("play musik from 0"); }
+
+void TMainForm::ArmMusicCheck() {
+    state->setstatus = true;
+    state->statustime = services_->TickCount();
+}
+
+void TMainForm::SeedRandom() { services_->SeedRandomFromClock(); }
+
+void TMainForm::InitJoystick() { JoystickInit(state->joy1, 0, *services_); }
+
+// ---- showing ----
+
+void TMainForm::ShowGame(bool modal) {
+    shownModally_ = modal;
+    if (modal) modusForm_.Disable();
+    Show();
+    Raise();
+    canvas_->SetFocus();
+    FormShow();
+}
+
+void TMainForm::FormShow() {
+    // Every step runs even when one before it failed: a full-screen window
+    // without its frame timer would trap the player.
+    RunStep([&] { ReadDialogChoices(); });
+    RunStep([&] { TerminateUnlessLaunched(); });
+    RunStep([&] { MakeNewGame(); });
+    RunStep([&] { HideCursor(); });
+    RunStep([&] { StartTimer(); });
+}
+
+void TMainForm::ReadDialogChoices() {
+    state->modusformKreativCheckchecked = modusForm_.KreativCheck->GetValue();
+    state->modusformFightCheckchecked = modusForm_.FightCheck->GetValue();
+    state->multiplayer = modusForm_.ZweiSpielerCheck->GetValue();
+}
+
+void TMainForm::TerminateUnlessLaunched() {
+    if (modusForm_.res != 1 && modusForm_.res != 6) RequestTerminate();
+}
+
+void TMainForm::MakeNewGame() {
+    if (modusForm_.res == 1) {
+        NewGame(*state, false, *services_);
+        LoadWorld(*state, GetProgramDir(false) + modusForm_.SelectedWorld().value_or(std::string()));
+    } else {
+        NewGame(*state, true, *services_);
+        state->levelname = NewWorldLevelName(GetProgramDir(true), modusForm_.NewWorldName());
+        AdoptNewWorldName(*state);
+    }
+    FinishRoundSetup(*state, *services_);
+}
+
+void TMainForm::HideCursor() { services_->ShowCursor(false); }
+
+void TMainForm::StartTimer() { Timer1.Start(kFrameIntervalMs); }
+
+// ---- the frame ----
+
+void TMainForm::Timer1Timer(wxTimerEvent&) {
+    // An error box opened by a frame runs its own event loop; no frame may
+    // start underneath it.
+    if (inFrame_) return;
+    inFrame_ = true;
+    RunStep([&] {
+        const wxPoint position = GetPosition();
+        if (position.y != displayTop_) Move(position.x, displayTop_);
+        Draw();
+    });
+    inFrame_ = false;
+}
+
+void TMainForm::MakeCurrent() { canvas_->SetCurrent(*RC); }
+
+wxSize TMainForm::CanvasPixelSize() const {
+    // GL works in device pixels; on a scaled (HiDPI) desktop they outnumber
+    // the window's logical pixels.
+    const wxSize logical = canvas_->GetClientSize();
+    const double scale = canvas_->GetContentScaleFactor();
+    return wxSize(static_cast<int>(logical.x * scale + 0.5), static_cast<int>(logical.y * scale + 0.5));
+}
+
+void TMainForm::Draw() {
+    MakeCurrent();
+    const wxSize pixels = CanvasPixelSize();
+    glViewport(0, 0, pixels.x, pixels.y);
+    glClearColor(0.2f, 0.2f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    canvas_->SwapBuffers();
+}
+
+// ---- closing ----
+
+void TMainForm::FormClose(wxCloseEvent& event) {
+    if (!event.CanVeto()) {
+        event.Skip();
+        return;
+    }
+    event.Veto();  // the window is only hidden; the start dialog may show it again
+    Timer1.Stop();
+    SaveCreativeWorldOnClose();
+    services_->ShowCursor(true);
+    Hide();
+    if (shownModally_) modusForm_.Enable();
+    shownModally_ = false;
+    modusForm_.Raise();
+}
+
+void TMainForm::SaveCreativeWorldOnClose() {
+    // The next launch empties the grid: a creative world is saved now or lost.
+    RunStep([&] {
+        const CreativeSaveResult result = SaveCreativeWorld(*state);
+        if (!result.ok) ShowErrorMessage(result.error, this);
+        else if (!result.notice.empty())
+            wxMessageBox(Wx(result.notice), Wx("Quaderwelt"), wxOK | wxICON_INFORMATION, this);
+    });
+}
+
+void TMainForm::FormDestroy() {
+    Timer1.Stop();
+    RunStep([&] {
+        const CreativeSaveResult result = SaveCreativeWorld(*state);
+        if (!result.ok) ShowErrorMessage(result.error);
+    });
+    RC.reset();
+    services_.reset();
+}
+
+// ---- mouse ----
+
+void TMainForm::FormMouseUp(wxMouseEvent& event) {
+    event.Skip();
+    if (event.GetButton() == wxMOUSE_BTN_LEFT) state->lmousepressed = false;
+    if (event.GetButton() == wxMOUSE_BTN_RIGHT) state->rmousepressed = false;
+}
+
+void TMainForm::FormMouseWheel(wxMouseEvent& event) {
+    if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL || event.GetWheelDelta() <= 0) return;
+    // Fine-grained wheels report parts of a notch; only whole notches step.
+    wheelRotation_ += event.GetWheelRotation();
+    while (wheelRotation_ >= event.GetWheelDelta()) {
+        wheelRotation_ -= event.GetWheelDelta();
+        FormMouseWheelUp();
+    }
+    while (wheelRotation_ <= -event.GetWheelDelta()) {
+        wheelRotation_ += event.GetWheelDelta();
+        FormMouseWheelDown();
+    }
+}
+
+void TMainForm::FormMouseWheelDown() { MaterialWheelDown(*state); }
+
+void TMainForm::FormMouseWheelUp() { MaterialWheelUp(*state); }
+
+// ---- folders ----
+
+std::string TMainForm::GetProgramDir(bool create) { return LocateDataFolder(*state, create); }
+
+std::string TMainForm::GetSpecialFolderPath(int csidl) { return qw::GetSpecialFolderPath(csidl, state->wasfound); }
+
+}  // namespace qw

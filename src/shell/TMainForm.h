@@ -1,0 +1,95 @@
+#pragma once
+// The game window: full screen, borderless, always on top, one GL canvas. It
+// owns the game state record and every resource made for it, and runs one
+// frame per 20 ms timer tick while it is shown.
+#include <memory>
+#include <string>
+
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include "world/GameState.h"
+
+class wxGLCanvas;
+class wxGLContext;
+class wxMouseEvent;
+
+namespace qw {
+
+class PlatformServices;
+class TModusForm;
+
+class TMainForm : public wxFrame {
+public:
+    // Creates the window hidden and runs FormCreate. Check HasGLContext()
+    // afterwards: without one the game cannot run.
+    explicit TMainForm(TModusForm& modusForm);
+    ~TMainForm() override;
+
+    bool HasGLContext() const { return RC != nullptr; }
+
+    // Shows the window and starts a round. Modal: the start dialog stays
+    // disabled until the window is closed again.
+    void ShowGame(bool modal);
+
+    // The data folder for world files, ending in "/"; sets state->wasfound.
+    std::string GetProgramDir(bool create);
+    // A shell folder by CSIDL number; sets state->wasfound.
+    std::string GetSpecialFolderPath(int csidl);
+
+    void MakeNewGame();
+
+    std::unique_ptr<TGameState> state;
+
+private:
+    // FormCreate, step by step.
+    void FormCreate();
+    void PlaceOnPrimaryDisplay();
+    void FindProgramFolder();
+    bool CreateGLContext();
+    void RequestNoSwapInterval();
+    void GenerateTextureNames();
+    void OpenSoundAliases();
+    void StartMusic();
+    void ArmMusicCheck();
+    void SeedRandom();
+    void InitJoystick();
+
+    // FormShow, step by step.
+    void FormShow();
+    void ReadDialogChoices();
+    void TerminateUnlessLaunched();
+    void HideCursor();
+    void StartTimer();
+
+    void Timer1Timer(wxTimerEvent& event);
+    void FormClose(wxCloseEvent& event);
+    void SaveCreativeWorldOnClose();
+    void FormDestroy();
+    void FormMouseUp(wxMouseEvent& event);
+    void FormMouseWheel(wxMouseEvent& event);
+    void FormMouseWheelDown();
+    void FormMouseWheelUp();
+
+    void Draw();
+    void MakeCurrent();
+    // The canvas's size in device pixels, the size of the GL picture.
+    wxSize CanvasPixelSize() const;
+
+    // Runs one step; an error goes to the standard error box and the caller
+    // carries on with its next step.
+    template <typename Step>
+    void RunStep(Step&& step);
+
+    TModusForm& modusForm_;
+    wxGLCanvas* canvas_ = nullptr;
+    std::unique_ptr<wxGLContext> RC;
+    std::unique_ptr<PlatformServices> services_;
+    wxTimer Timer1;
+    int displayTop_ = 0;       // top edge of the display the window covers
+    int wheelRotation_ = 0;    // wheel movement not yet turned into whole notches
+    bool shownModally_ = false;
+    bool inFrame_ = false;
+};
+
+}  // namespace qw
