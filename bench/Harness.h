@@ -3,6 +3,7 @@
 // with QW_BENCH_CASE and prints its figures (median, min, max milliseconds)
 // and ratios through the helpers below.
 #include <chrono>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -12,25 +13,35 @@ struct Figure {
     double median = 0;  // milliseconds
     double min = 0;
     double max = 0;
+    double cpuMedian = 0;  // process CPU milliseconds, all threads
     int runs = 0;
 };
+
+// Process CPU time in milliseconds. Printed beside the wall time because the
+// machines we measure on are shared: a loaded machine stretches the wall time
+// far more than the CPU time.
+double ProcessCpuMs();
 
 // The milliseconds of the repeated runs of one figure.
 class Samples {
 public:
     template <class Fn>
     double Time(Fn&& fn) {
+        double cpuStart = ProcessCpuMs();
         auto start = std::chrono::steady_clock::now();
         fn();
         std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-        Add(elapsed.count());
+        Add(elapsed.count(), ProcessCpuMs() - cpuStart);
         return elapsed.count();
     }
-    void Add(double ms) { ms_.push_back(ms); }
+    void Add(double wallMs, double cpuMs) {
+        wallMs_.push_back(wallMs);
+        cpuMs_.push_back(cpuMs);
+    }
     Figure Summary() const;
 
 private:
-    std::vector<double> ms_;
+    std::vector<double> wallMs_, cpuMs_;
 };
 
 void PrintFigure(const std::string& name, const Figure& figure);
