@@ -1,0 +1,80 @@
+#!/bin/bash
+# Launching games from the start dialog: the game window covers the screen,
+# shows the sky colour, and closing it returns to the dialog, as often as
+# the player likes.
+source "$(dirname "$0")/lib.sh"
+e2e_setup
+mkdir -p "$DATA_DIR"
+head -c 300 /dev/urandom >"$DATA_DIR/Klein.lev"   # a short world is read as far as it goes
+e2e_start_app
+dialog=$(e2e_wait_dialog)
+read -r _ _ screen_width screen_height <<<"$(xdotool getdisplaygeometry | awk '{print 0, 0, $1, $2}')"
+SKY="51,51,255"   # (0.2, 0.2, 1.0)
+
+# Waits for the game window and prints its id.
+wait_game_window() {
+    local waited=0 window
+    while :; do
+        for window in $(e2e_windows "$DIALOG_TITLE"); do
+            if [ "$(e2e_geometry "$window")" = "0 0 $screen_width $screen_height" ]; then
+                echo "$window"
+                return
+            fi
+        done
+        sleep 0.2
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "no game window covering the screen"
+    done
+}
+
+# Waits until the corners and the centre of the screen show the sky.
+wait_sky() {
+    local waited=0 point
+    for point in "2 2" "$((screen_width - 3)) 2" "$((screen_width / 2)) $((screen_height / 2))" \
+                 "2 $((screen_height - 3))" "$((screen_width - 3)) $((screen_height - 3))"; do
+        # shellcheck disable=SC2086
+        while [ "$(e2e_pixel $point)" != "$SKY" ]; do
+            sleep 0.5
+            waited=$((waited + 1))
+            [ "$waited" -le $((E2E_TIMEOUT * 2)) ] || e2e_fail "no sky at $point: $(e2e_pixel $point)"
+        done
+    done
+}
+
+close_game() {
+    e2e_request_close "$1"
+    local waited=0
+    while [ "$(e2e_count_windows "$DIALOG_TITLE")" -ne 1 ]; do
+        sleep 0.2
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "the game window did not close"
+    done
+    e2e_app_running || e2e_fail "closing the game window ended the program"
+}
+
+e2e_log "Neue Welt spielen: full screen, sky colour"
+e2e_press_play_new "$dialog"
+game=$(wait_game_window)
+wait_sky
+e2e_screenshot game-window >/dev/null
+close_game "$game"
+
+e2e_log "back in the dialog, which answers again"
+e2e_press_rename "$dialog"
+rename=$(e2e_wait_window "Welt umbenennen")
+e2e_request_close "$rename"
+e2e_wait_window_gone "Welt umbenennen"
+
+e2e_log "the selected world plays too, and again a new one"
+e2e_press_play_selected "$dialog"
+game=$(wait_game_window)
+wait_sky
+close_game "$game"
+e2e_press_play_new "$dialog"
+game=$(wait_game_window)
+wait_sky
+close_game "$game"
+
+e2e_press_exit "$dialog"
+e2e_wait_app_exit
+[ "$APP_STATUS" -eq 0 ] || e2e_fail "exit status $APP_STATUS"
