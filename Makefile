@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench package clean
 
 all: build
 
@@ -30,6 +30,19 @@ test: build
 bench: build
 	@cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
 	$(BUILD_DIR)/bench/quaderwelt-bench
+
+# A Debian package (quaderwelt_<version>_amd64.deb in $(PACKAGE_DIR)/) of a
+# build with Debian's hardening flags, installing to /usr, with the launchers
+# in /usr/games as Debian keeps games.
+PACKAGE_DIR ?= build-package
+package: deps
+	@DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUADERWELT_TESTS=OFF \
+		-DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games \
+		-DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(PACKAGE_DIR) --target package -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)
