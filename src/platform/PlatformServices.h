@@ -31,6 +31,8 @@ public:
     int Random(int n) override;
 
     void SeedRandomFromClock();
+    // The generator itself, for the world generator's direct (non-virtual) draws.
+    GameRandom& random() { return random_; }
     bool CursorShown() const { return cursorShown_; }
     InputTracker& input() { return input_; }
     SoundService& sound() { return sound_; }

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <typeinfo>
 #include <vector>
 
 namespace qw {
@@ -223,9 +222,8 @@ void Generate(TLevel& level, Draw draw) {
 void GenerateWorld(TLevel& level, RandomSource& rng) {
     // About 80 million draws: when the source is exactly the game's generator,
     // call it directly instead of through the virtual table each time.
-    if (typeid(rng) == typeid(GameRandom)) {
-        auto& game = static_cast<GameRandom&>(rng);
-        Generate(level, [&game](int n) { return game.GameRandom::Random(n); });
+    if (auto* game = dynamic_cast<GameRandom*>(&rng)) {
+        Generate(level, [game](int n) { return game->Random(n); });
     } else {
         Generate(level, [&rng](int n) { return rng.Random(n); });
     }
