@@ -11,7 +11,8 @@ set -euo pipefail
 build=$1
 source=$2
 timeout=${E2E_TIMEOUT:-20}
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/qw-install.XXXXXX")
+# Canonical, so that resolved link targets compare with it.
+tmp=$(readlink -f "$(mktemp -d "${TMPDIR:-/tmp}/qw-install.XXXXXX")")
 prefix=$tmp/prefix
 elsewhere=$tmp/elsewhere
 mkdir -p "$elsewhere"
