@@ -13,9 +13,9 @@
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformServices.h"
 #include "shell/DataFolder.h"
+#include "shell/GlxSupport.h"
 #include "shell/MaterialWheel.h"
 #include "shell/RealizeHidden.h"
-#include "shell/SwapInterval.h"
 #include "shell/TModusForm.h"
 #include "shell/Terminate.h"
 #include "shell/WxText.h"
@@ -59,6 +59,7 @@ TMainForm::TMainForm(TModusForm& modusForm)
               wxBORDER_NONE | wxSTAY_ON_TOP),
       state(std::make_unique<TGameState>()),
       modusForm_(modusForm) {
+    if (!DisplayHasGlx()) return;  // even building the pixel format asks GLX
     const wxGLAttributes pixelFormat = PixelFormat();
     if (!wxGLCanvas::IsDisplaySupported(pixelFormat)) return;
     canvas_ = new wxGLCanvas(this, pixelFormat, wxID_ANY, wxDefaultPosition, wxDefaultSize,

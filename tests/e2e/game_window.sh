@@ -75,6 +75,14 @@ game=$(wait_game_window)
 wait_sky
 close_game "$game"
 
+e2e_log "closing a creative game saves its new world"
+e2e_dialog_click "$dialog" 40 88   # Kreativmodus
+e2e_press_play_new "$dialog"
+game=$(wait_game_window)
+wait_sky
+close_game "$game"
+[ -s "$DATA_DIR/Neue Welt.lev" ] || e2e_fail "the creative world was not saved on close"
+
 e2e_press_exit "$dialog"
 e2e_wait_app_exit
 [ "$APP_STATUS" -eq 0 ] || e2e_fail "exit status $APP_STATUS"

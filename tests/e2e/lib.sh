@@ -44,7 +44,8 @@ e2e_log() { echo "# [${SECONDS}s] $*"; }
 e2e_start_display() {
     local fifo="$E2E_TMP/displayfd"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
+    # shellcheck disable=SC2086
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp ${E2E_XVFB_ARGS:-} 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local number
     if ! read -r -t "$E2E_TIMEOUT" number <"$fifo"; then e2e_fail "Xvfb did not start"; fi
@@ -194,12 +195,13 @@ DIALOG_CLIENT_HEIGHT=539
 e2e_wait_dialog() { e2e_wait_window "$DIALOG_TITLE"; }
 
 # Clicks the start dialog's control at client x, y (left column buttons and
-# the list keep their x however wide the dialog is).
+# the list keep their x however wide the dialog is). On a scaled desktop
+# (GDK_SCALE) the screen pixels are that many times the dialog's.
 e2e_dialog_click() {
-    local dialog=$1 x=$2 y=$3 geometry menu
+    local dialog=$1 x=$2 y=$3 scale=${GDK_SCALE:-1} geometry menu
     geometry=($(e2e_geometry "$dialog"))
-    menu=$((geometry[3] - DIALOG_CLIENT_HEIGHT))
-    e2e_click "$dialog" "$x" $((y + menu))
+    menu=$((geometry[3] - DIALOG_CLIENT_HEIGHT * scale))
+    e2e_click "$dialog" $((x * scale)) $((y * scale + menu))
 }
 
 e2e_press_play_selected() { e2e_dialog_click "$1" 100 452; }

@@ -1,4 +1,4 @@
-#include "shell/SwapInterval.h"
+#include "shell/GlxSupport.h"
 
 #include <cstring>
 
@@ -25,6 +25,16 @@ Function LookUp(const char* name) {
 }
 
 }  // namespace
+
+bool DisplayHasGlx() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    int errorBase = 0, eventBase = 0, major = 0, minor = 0;
+    const bool present = glXQueryExtension(display, &errorBase, &eventBase) &&
+                         glXQueryVersion(display, &major, &minor);
+    XCloseDisplay(display);
+    return present;
+}
 
 void RequestSwapIntervalZero() {
     Display* display = glXGetCurrentDisplay();
