@@ -80,7 +80,10 @@ struct TChunkCell {
 struct TChunkMesh {
     // Faces of cells with opaque looks, per texture group, each in loop order.
     // A face toward a neighbour whose look is opaque is left out: it could
-    // only be seen from inside that neighbour.
+    // only be seen from inside that neighbour. The neighbour is taken from the
+    // grid even where it lies outside a view's window and so is not drawn:
+    // such a face points out of the window, away from an eye that is always
+    // well inside it, and is culled anyway.
     std::array<std::vector<TChunkFace>, kTextureGroups> faces;
     // Cells whose look has translucent texels, in loop order; drawn whole.
     std::vector<TChunkCell> translucent;

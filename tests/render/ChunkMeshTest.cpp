@@ -28,16 +28,6 @@ unsigned FacesOf(const TChunkMesh& mesh, const TChunkCells& cells, int x, int y,
 
 TChunkId ChunkAt(int x, int y, int z) { return {ChunkOfIndex(x), ChunkOfIndex(y), ChunkOfIndex(z)}; }
 
-TEST(ChunkMesh, ChunksCoverEveryIndexOnce) {
-    int next = kGridMin;
-    for (int c = 0; c < kChunksPerAxis; ++c) {
-        EXPECT_EQ(ChunkStart(c), next);
-        for (int i = 0; i < ChunkLength(c); ++i) EXPECT_EQ(ChunkOfIndex(next + i), c);
-        next += ChunkLength(c);
-    }
-    EXPECT_EQ(next, kGridMax + 1);
-}
-
 TEST(ChunkMesh, KeepsOnlyFacesThatOpaqueNeighboursDoNotCover) {
     auto level = std::make_unique<TLevel>();
     // A row of metal across the x seam, brick on top of one of them, fire

@@ -106,16 +106,16 @@ TEST_F(WorldPaths, CamerasBehindAndInFront) {
     ExpectSamePicture("behind");
     g->viewmode = 2;
     ExpectSamePicture("in front");
-    // Backed against the house wall: the camera sits inside the wall, which
-    // the view looks through, showing the faces its neighbours turn to it.
-    test::PlaceFirstPlayer(*g, 26, 4, -30, 180, 10);
+    // The camera inside the pillar, looking down at the faces its opaque
+    // neighbours turn to it, from behind the figure and from in front.
+    test::PlaceFirstPlayer(*g, -14, 2, -12, 180, 45);
     g->viewmode = 1;
-    ExpectSamePicture("behind inside a wall");
-    test::PlaceFirstPlayer(*g, 16.3, 4, -33.5, 90, 0);
+    ExpectSamePicture("behind, inside a pillar");
+    test::PlaceFirstPlayer(*g, -14, 2, -12, 0, 45);
     g->viewmode = 2;
-    ExpectSamePicture("in front inside a wall");
-    // The near plane cutting into a pillar beside the eye.
-    test::PlaceFirstPlayer(*g, -12.1, 4, -22, 90, 0);
+    ExpectSamePicture("in front, inside a pillar");
+    // The near plane cutting into a pillar just ahead of the eye.
+    test::PlaceFirstPlayer(*g, -11.9, 3, -22, 270, 0);
     g->viewmode = 0;
     ExpectSamePicture("near plane in a pillar");
 }
