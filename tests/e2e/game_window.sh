@@ -65,8 +65,12 @@ rename=$(e2e_wait_window "Welt umbenennen")
 e2e_request_close "$rename"
 e2e_wait_window_gone "Welt umbenennen"
 
-e2e_log "the selected world plays too, and again a new one"
+e2e_log "the selected world plays by button and by double click, and again a new one"
 e2e_press_play_selected "$dialog"
+game=$(wait_game_window)
+wait_sky
+close_game "$game"
+e2e_double_click_first_world "$dialog"
 game=$(wait_game_window)
 wait_sky
 close_game "$game"

@@ -103,7 +103,8 @@ e2e_wait_app_exit() {
     APP_PID=""
 }
 
-# Prints the id of the visible window whose title is exactly $1, waiting for it.
+# Prints the id of the visible window whose title is $1 (xdotool compares
+# without regard to case), waiting for it.
 e2e_wait_window() {
     local title=$1 id
     id=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1) ||
@@ -144,7 +145,6 @@ e2e_click() {
 }
 
 e2e_double_click() {
-    # No --sync: it waits for a movement that never comes when the pointer is there already.
     xdotool mousemove --window "$1" "$2" "$3"
     sleep 0.1
     xdotool click --repeat 2 --delay 80 1
@@ -209,6 +209,14 @@ e2e_press_play_new() { e2e_dialog_click "$1" 300 452; }
 e2e_press_delete() { e2e_dialog_click "$1" 100 484; }
 e2e_press_rename() { e2e_dialog_click "$1" 100 516; }
 e2e_press_exit() { e2e_dialog_click "$1" 300 500; }
+
+# Double-clicks the first row of the world list.
+e2e_double_click_first_world() {
+    local dialog=$1 scale=${GDK_SCALE:-1} geometry menu
+    geometry=($(e2e_geometry "$dialog"))
+    menu=$((geometry[3] - DIALOG_CLIENT_HEIGHT * scale))
+    e2e_double_click "$dialog" $((100 * scale)) $((307 * scale + menu))
+}
 
 # Expects a message box titled $1 to appear and closes it with the key $2.
 e2e_answer_box() {
