@@ -20,7 +20,6 @@ protected:
         s.emeraldx = 0;
         s.emeraldy = -101;
         s.emeraldz = 0;
-        hooks.opponentController = OpponentController;
     }
     // Turns until equal, recording each step.
     std::vector<double> TurnSteps(double from, double to) {
@@ -131,6 +130,28 @@ TEST_F(Opponent, FightTurnsItsFrontToPlayerOne) {
     EXPECT_NEAR(-std::cos(a), toZ / len, 0.02);
 }
 
+TEST_F(Opponent, ComputerFightsBack) {
+    s.modusformFightCheckchecked = true;
+    s.leben = s.gleben = 10;
+    Floor();
+    Place(FirstFigure(s), 2, kStandY, 2);
+    Place(SecondFigure(s), 2, kStandY, -38);
+    s.gangle = 180;  // facing player 1 (+z)
+    hooks.opponentController = OpponentController;
+    int frames = 0;
+    while (s.leben == 10 && frames < 200) {
+        Frame();
+        MissilePasses(s, svc, 0, {});
+        ++frames;
+    }
+    // It walked up to 32 units, shot, and its fire took a life.
+    EXPECT_EQ(s.leben, 9);
+    EXPECT_EQ(s.tjump, 8);
+    EXPECT_LE(s.zieldistanz, 32);
+    EXPECT_GE(s.zieldistanz, 28);
+    EXPECT_LT(frames, 40);
+}
+
 TEST_F(Opponent, SearchProbesFourWaysAndWalksTowardTheBest) {
     s.gangle = 180;
     svc.scriptedRandom = {10};
@@ -206,27 +227,6 @@ TEST_F(Opponent, FractionalOrHugeYawStillReachesItsTarget) {
         EXPECT_LT(SearchUntil(2), 30) << from;
         EXPECT_EQ(s.gangle, s.zielwinkel) << from;
     }
-}
-
-TEST_F(Opponent, JumpsOnlyWhileWalkingToATargetOrFighting) {
-    s.level.at(0, 0, 0) = kGranite;
-    Place(SecondFigure(s), 2, kStandY, 2);  // standing on it
-    s.gegnermodus = 2;
-    s.gmissle = true;  // keep the search waiting in state 2
-    svc.scriptedRandom = {0};
-    Frame();
-    EXPECT_EQ(s.gjump, 0);
-    EXPECT_EQ(s.gegnermodus, 2);
-
-    s.modusformFightCheckchecked = true;
-    Place(FirstFigure(s), 2, 500, 32);  // 30 units off: it stands and fires
-    svc.scriptedRandom = {5, 1};        // the missile's slope, then no jump
-    Frame();
-    EXPECT_TRUE(s.gmissle);
-    EXPECT_EQ(s.gjump, 0);
-    svc.scriptedRandom = {0};
-    Frame();
-    EXPECT_EQ(s.gjump, 8);
 }
 
 class Sighting : public Opponent {
