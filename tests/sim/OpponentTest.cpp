@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -189,6 +191,50 @@ TEST_F(Opponent, SearchProbesFourWaysAndWalksTowardTheBest) {
     svc.scriptedRandom = {0};
     SearchController(s, svc);
     EXPECT_EQ(s.zielwinkel, 280);
+}
+
+TEST_F(Opponent, SearchWithRealProbeShots) {
+    for (int x = -100; x <= 100; ++x)
+        for (int z = -100; z <= 100; ++z) s.level.at(x, 0, z) = kDirt;
+    s.emeraldx = 60, s.emeraldy = 1, s.emeraldz = -70;
+    s.level.at(60, 1, -70) = kEmerald;
+    Place(SecondFigure(s), 2, kStandY, 2);
+    Place(FirstFigure(s), -200, kStandY, -200);
+    s.gangle = 180;
+    hooks.opponentController = OpponentController;
+    const auto frame = [&] {
+        Frame();
+        MissilePasses(s, svc, 0, {});
+        OpponentSighting(s, svc);
+    };
+    int frames = 0;
+    while (s.gegnermodus != 5 && frames < 1000) {
+        frame();
+        ++frames;
+    }
+    ASSERT_EQ(s.gegnermodus, 5);
+    // Four shots that each landed on the floor and burnt out.
+    const double d[] = {s.gdistanz1, s.gdistanz2, s.gdistanz3, s.gdistanz4};
+    EXPECT_DOUBLE_EQ(s.zieldistanz, *std::min_element(d, d + 4) / 2);
+    for (double v : d) EXPECT_GT(v, 70);
+    EXPECT_EQ(svc.soundCommands.size() - std::count(svc.soundCommands.begin(), svc.soundCommands.end(),
+                                                     std::string("status musik mode")),
+              8u);  // launch and bang, four times
+
+    // Turned to the probe that came closest, which lies toward the emerald.
+    while (s.gegnermodus != 6 && frames < 2000) {
+        frame();
+        ++frames;
+    }
+    const double a = s.gangle * std::numbers::pi / 180;
+    const double toX = 4 * 60 + 2 - WorldX(SecondFigure(s)), toZ = 4 * -70 + 2 - WorldZ(SecondFigure(s));
+    EXPECT_GT(std::sin(a) * toX - std::cos(a) * toZ, 0.7 * std::hypot(toX, toZ));
+    while (s.gegnermodus != 0 && frames < 2000) {
+        frame();
+        ++frames;
+    }
+    EXPECT_EQ(s.gdistanzmode, 0);
+    EXPECT_FALSE(s.emeraldfound);
 }
 
 TEST_F(Opponent, SearchChoosesTheNearestProbeTiesToTheEarlier) {
