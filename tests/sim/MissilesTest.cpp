@@ -319,6 +319,7 @@ TEST_F(Missiles, FireBurnsTenFramesInOneViewAndFiveInTwo) {
     for (const int views : {1, 2}) {
         s.level.clear();
         s.multiplayer = views == 2;
+        s.level.at(-100, 100, 37) = kFire1;  // from a world file: goes out with this fire too
         Exploded(kFirstFigure);
         int frames = 0;
         while (s.missle && frames < 100) {
