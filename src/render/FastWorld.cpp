@@ -25,6 +25,9 @@ constexpr unsigned kUnknownTexture = ~0u;
 
 using TCell = std::array<int64_t, 3>;
 
+// World units of a cell index, without an integer product that could overflow.
+float UnitsOf(int64_t index) { return static_cast<float>(4.0 * static_cast<double>(index)); }
+
 TBox CellBox(const TCell& c) {
     return {{4.0 * c[0], 4.0 * c[1], 4.0 * c[2]}, {4.0 * c[0] + 4, 4.0 * c[1] + 4, 4.0 * c[2] + 4}};
 }
@@ -196,7 +199,7 @@ void TFastWorld::DrawCellFace(const TGameState& g, const TCell& at, int face, in
     float v[4][3];
     for (size_t i = 0; i < 4; ++i) {
         const std::array<float, 3> corner = CubeCorner(kBoxFaceCorners[static_cast<size_t>(face)][i]);
-        for (size_t a = 0; a < 3; ++a) v[i][a] = static_cast<float>(4 * at[a]) + corner[a];
+        for (size_t a = 0; a < 3; ++a) v[i][a] = UnitsOf(at[a]) + corner[a];
     }
     glBegin(GL_QUADS);
     DrawTexQuad(v[0][0], v[0][1], v[0][2], v[1][0], v[1][1], v[1][2], v[2][0], v[2][1], v[2][2], v[3][0], v[3][1],
@@ -209,6 +212,7 @@ void TFastWorld::DrawNearEyeFaces(const TGameState& g, const TWindow& window, co
     // faces its opaque neighbours turn toward it are in sight after all.
     std::array<int64_t, 3> low{}, high{};
     for (size_t a = 0; a < 3; ++a) {
+        if (!(std::fabs(eye[a]) < 1e9)) return;  // no eye near any cell of the window
         low[a] = static_cast<int64_t>(std::floor((eye[a] - reach) / 4.0));
         high[a] = static_cast<int64_t>(std::floor((eye[a] + reach) / 4.0));
     }
@@ -293,8 +297,7 @@ void TFastWorld::DrawChunkPart(TVisibleChunk& v, const TCell* before) {
             glVertexPointer(3, GL_FLOAT, kVertexStride, nullptr);
             glTexCoordPointer(2, GL_FLOAT, kVertexStride, reinterpret_cast<const void*>(3 * sizeof(float)));
             glPushMatrix();
-            glTranslatef(static_cast<float>(4 * v.origin[0]), static_cast<float>(4 * v.origin[1]),
-                         static_cast<float>(4 * v.origin[2]));
+            glTranslatef(UnitsOf(v.origin[0]), UnitsOf(v.origin[1]), UnitsOf(v.origin[2]));
             placed = true;
         }
         BindTexture(textureNames_[group]);
@@ -308,8 +311,7 @@ void TFastWorld::DrawChunkPart(TVisibleChunk& v, const TCell* before) {
 void TFastWorld::DrawBlendedCell(const TGameState& g, const TCellToBlend& cell) {
     const TBlockLook* look = BlockLookOfCode(cell.code);
     glPushMatrix();
-    glTranslatef(static_cast<float>(4 * cell.at[0]), static_cast<float>(4 * cell.at[1]),
-                 static_cast<float>(4 * cell.at[2]));
+    glTranslatef(UnitsOf(cell.at[0]), UnitsOf(cell.at[1]), UnitsOf(cell.at[2]));
     DrawBlockCube(g, look->side, look->top, look->bottom, 0.0f, 4.0f, 0.0f, 4.0f, 0.0f, 4.0f, 1.0f);
     glPopMatrix();
     boundTexture_ = kUnknownTexture;
