@@ -23,11 +23,12 @@ bool OverlapsCell(double m, int64_t n) {
     return Overlaps(m, low, low + 4.0);
 }
 
-// The first figure's missile looks 10 cells around its cell, the second's
-// one. Since the cell comes from truncation toward zero, only the cells
-// c - 2 ... c + 1 can overlap the missile's cube; the window is cut to those,
-// which visits the same cells that could hit in the same order. Fixed-size
-// loops on 64-bit indices: a missile far outside the grid costs no more.
+// The first figure's missile looks 10 cells around its cell c, the
+// second's only one, so the second's misses cell c - 2 where truncation
+// toward zero puts c one too high. Only c - 2 ... c + 1 can overlap the cube
+// at all, so the wide window is cut to those: same cells, same order, same
+// first hit. Fixed-size loops on 64-bit indices: a missile far outside the
+// grid costs no more and overflows nothing.
 struct TScanRange {
     int64_t low, high;
 };
