@@ -9,17 +9,31 @@
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 
+#include "assets/MlfFont.h"
+#include "assets/Screenshot.h"
+#include "assets/Skin.h"
+#include "assets/TextureLoader.h"
 #include "platform/Folders.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformServices.h"
+#include "render/Figures.h"
+#include "render/GLState.h"
+#include "render/MissileView.h"
+#include "render/Picking.h"
+#include "render/Views.h"
 #include "shell/DataFolder.h"
 #include "shell/GlxSupport.h"
 #include "shell/MaterialWheel.h"
+#include "shell/Overlay.h"
 #include "shell/RealizeHidden.h"
 #include "shell/TModusForm.h"
 #include "shell/Terminate.h"
 #include "shell/WxText.h"
+#include "sim/FrameUpdate.h"
 #include "sim/Joyst.h"
+#include "sim/Missiles.h"
+#include "sim/Opponent.h"
+#include "sim/Sighting.h"
 #include "world/RoundSetup.h"
 #include "world/WorldFile.h"
 #include "world/WorldSavePolicy.h"
@@ -71,6 +85,8 @@ TMainForm::TMainForm(TModusForm& modusForm)
     Bind(wxEVT_TIMER, &TMainForm::Timer1Timer, this);
     Bind(wxEVT_CLOSE_WINDOW, &TMainForm::FormClose, this);
     canvas_->Bind(wxEVT_PAINT, [this](wxPaintEvent&) { wxPaintDC paintDC(canvas_); });
+    for (const auto type : {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_MIDDLE_DOWN, wxEVT_AUX1_DOWN, wxEVT_AUX2_DOWN})
+        canvas_->Bind(type, &TMainForm::FormMouseDown, this);
     canvas_->Bind(wxEVT_LEFT_UP, &TMainForm::FormMouseUp, this);
     canvas_->Bind(wxEVT_RIGHT_UP, &TMainForm::FormMouseUp, this);
     canvas_->Bind(wxEVT_MOUSEWHEEL, &TMainForm::FormMouseWheel, this);
@@ -85,8 +101,17 @@ void TMainForm::RunStep(Step&& step) {
     try {
         step();
     } catch (const std::exception& error) {
-        ShowStandardError(error.what(), IsShown() ? this : nullptr);
+        ShowError([&] { ShowStandardError(error.what(), IsShown() ? this : nullptr); });
     }
+}
+
+template <typename Box>
+void TMainForm::ShowError(Box&& box) {
+    // Above the full-screen window the player needs the cursor to press OK;
+    // afterwards it is visible again only while the menu is open.
+    if (services_) services_->ShowCursor(true);
+    box();
+    if (services_) services_->ShowCursor(!IsShown() || state->quitmode);
 }
 
 // ---- creation ----
@@ -96,7 +121,11 @@ void TMainForm::FormCreate() {
     RunStep([&] { FindProgramFolder(); });
     if (!CreateGLContext()) return;  // the program ends: see HasGLContext
     RunStep([&] { GenerateTextureNames(); });
+    RunStep([&] { LoadBlockTextures(state->ProgPath, state->texName); });
+    RunStep([&] { LoadDefaultSkins(); });
+    RunStep([&] { BuildBlockLists(*state); });
     RunStep([&] { OpenSoundAliases(); });
+    RunStep([&] { LoadFont(); });
     RunStep([&] { StartMusic(); });
     RunStep([&] { ArmMusicCheck(); });
     RunStep([&] { SeedRandom(); });
@@ -124,6 +153,35 @@ bool TMainForm::CreateGLContext() {
 }
 
 void TMainForm::GenerateTextureNames() { glGenTextures(static_cast<GLsizei>(state->texName.size()), state->texName.data()); }
+
+TSkinReport TMainForm::SkinReport() {
+    // Reported above the game window with the cursor visible; the showing
+    // goes on as after a rejected skin.
+    return TSkinReport{
+        [this](const std::string& text) {
+            services_->ShowCursor(true);
+            ShowErrorMessage(text, IsShown() ? this : nullptr);
+        },
+        [this](const std::string& message) {
+            services_->ShowCursor(true);
+            ShowStandardError(message, IsShown() ? this : nullptr);
+        }};
+}
+
+void TMainForm::LoadSkin(const std::string& fileName, int32_t textureBase) {
+    OpenThePng(*state, fileName, SkinReport());
+    InitSkinTextures(*state, textureBase);
+}
+
+void TMainForm::LoadDefaultSkins() {
+    LoadSkin(state->ProgPath + "gegner.png", kOpponentSkinBase);
+    LoadSkin(state->ProgPath + "spieler.png", kPlayerSkinBase);
+}
+
+void TMainForm::LoadFont() {
+    OpenMLFontFile(*state, state->ProgPath + "Arial.mlf",
+                   [](const std::string& message) { ShowStandardError(message); });
+}
 
 void TMainForm::OpenSoundAliases() {
     for (const TSoundAlias& sound : kSoundAliases) {
@@ -160,7 +218,20 @@ void TMainForm::FormShow() {
     RunStep([&] { TerminateUnlessLaunched(); });
     RunStep([&] { MakeNewGame(); });
     RunStep([&] { HideCursor(); });
+    RunStep([&] { LoadChosenSkins(); });
+    RunStep([&] {
+        const wxSize pixels = CanvasPixelSize();
+        InitGLState(*state, pixels.x, pixels.y);
+    });
+    RunStep([&] { services_->ShowCursor(state->quitmode); });
     RunStep([&] { StartTimer(); });
+}
+
+void TMainForm::LoadChosenSkins() {
+    const std::string opponentSkin = modusForm_.OpponentSkinFile();
+    if (!opponentSkin.empty()) LoadSkin(opponentSkin, kOpponentSkinBase);
+    const std::string playerSkin = modusForm_.PlayerSkinFile();
+    if (!playerSkin.empty()) LoadSkin(playerSkin, kPlayerSkinBase);
 }
 
 void TMainForm::ReadDialogChoices() {
@@ -174,15 +245,16 @@ void TMainForm::TerminateUnlessLaunched() {
 }
 
 void TMainForm::MakeNewGame() {
+    GameRandom& rng = services_->random();
     if (modusForm_.res == 1) {
-        NewGame(*state, false, *services_);
+        NewGame(*state, false, rng);
         LoadWorld(*state, GetProgramDir(false) + modusForm_.SelectedWorld().value_or(std::string()));
     } else {
-        NewGame(*state, true, *services_);
+        NewGame(*state, true, rng);
         state->levelname = NewWorldLevelName(GetProgramDir(true), modusForm_.NewWorldName());
         AdoptNewWorldName(*state);
     }
-    FinishRoundSetup(*state, *services_);
+    FinishRoundSetup(*state, rng);
 }
 
 void TMainForm::HideCursor() { services_->ShowCursor(false); }
@@ -217,9 +289,28 @@ wxSize TMainForm::CanvasPixelSize() const {
 void TMainForm::Draw() {
     MakeCurrent();
     const wxSize pixels = CanvasPixelSize();
-    glViewport(0, 0, pixels.x, pixels.y);
-    glClearColor(0.2f, 0.2f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    TGameState& g = *state;
+    GameServices& services = *services_;
+
+    UpdateHooks updateHooks;
+    updateHooks.opponentController = OpponentController;
+    updateHooks.takeScreenshot = [&] {
+        TakeScreenshot(GetSpecialFolderPath(CSIDL_MYPICTURES), pixels.x, pixels.y);
+    };
+    UpdatePhase(g, services, updateHooks);
+
+    EditHooks editHooks;
+    editHooks.launchMissile = PlayerLaunch;
+    std::array<std::optional<TWorldPoint>, 2> nearPoints;
+    TViewSteps steps;
+    steps.nearPoint = [&](int view) { nearPoints[view] = ViewNearPoint(); };
+    steps.cells = [&](int view) { fastWorld_.DrawCells(g, view); };
+    steps.pickAndEdit = [&](int view) { PickAndEdit(g, services, view, nearPoints[view], editHooks); };
+    steps.missiles = [&](int view) { DrawMissiles(g, services, view); };
+    steps.figures = [&](int view) { DrawFigures(g, view); };
+    steps.sighting = [&](int) { OpponentSighting(g, services); };
+    steps.overlay = [&](int view) { DrawOverlay(g, view, pixels.x, pixels.y); };
+    DrawViews(g, pixels.x, pixels.y, steps);
     canvas_->SwapBuffers();
 }
 
@@ -242,25 +333,47 @@ void TMainForm::FormClose(wxCloseEvent& event) {
 
 void TMainForm::SaveCreativeWorldOnClose() {
     // The next launch empties the grid: a creative world is saved now or lost.
-    RunStep([&] {
-        const CreativeSaveResult result = SaveCreativeWorld(*state);
-        if (!result.ok) ShowErrorMessage(result.error, this);
-        else if (!result.notice.empty())
-            wxMessageBox(Wx(result.notice), Wx("Quaderwelt"), wxOK | wxICON_INFORMATION, this);
-    });
+    RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });
+}
+
+bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
+    wxWindow* parent = IsShown() ? this : nullptr;
+    if (!result.ok) {
+        ShowError([&] { ShowErrorMessage(result.error, parent); });
+    } else if (!result.notice.empty()) {
+        ShowError([&] { wxMessageBox(Wx(result.notice), Wx("Quaderwelt"), wxOK | wxICON_INFORMATION, parent); });
+    }
+    return result.ok;
 }
 
 void TMainForm::FormDestroy() {
     Timer1.Stop();
-    RunStep([&] {
-        const CreativeSaveResult result = SaveCreativeWorld(*state);
-        if (!result.ok) ShowErrorMessage(result.error);
-    });
+    RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });
+    if (RC) {
+        MakeCurrent();
+        fastWorld_.ReleaseGL();
+    }
     RC.reset();
     services_.reset();
 }
 
 // ---- mouse ----
+
+void TMainForm::FormMouseDown(wxMouseEvent& event) {
+    event.Skip();
+    // The overlay is drawn in device pixels; on a scaled desktop the event's
+    // logical position must be scaled the same way.
+    const double scale = canvas_->GetContentScaleFactor();
+    const wxSize pixels = CanvasPixelSize();
+    const int x = static_cast<int>(event.GetX() * scale);
+    const int y = static_cast<int>(event.GetY() * scale);
+    TMenuActions actions;
+    actions.terminateApplication = RequestTerminate;
+    actions.hideCursor = [this] { services_->ShowCursor(false); };
+    actions.saveWorld = [this] { return ReportCreativeSave(SaveCreativeWorld(*state)); };
+    actions.makeNewGame = [this] { MakeNewGame(); };
+    RunStep([&] { MenuMouseDown(*state, x, y, pixels.x, pixels.y, actions); });
+}
 
 void TMainForm::FormMouseUp(wxMouseEvent& event) {
     event.Skip();

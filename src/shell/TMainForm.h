@@ -8,6 +8,7 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include "render/FastWorld.h"
 #include "world/GameState.h"
 
 class wxGLCanvas;
@@ -16,6 +17,8 @@ class wxMouseEvent;
 
 namespace qw {
 
+struct CreativeSaveResult;
+struct TSkinReport;
 class PlatformServices;
 class TModusForm;
 
@@ -49,7 +52,9 @@ private:
     bool CreateGLContext();
     void RequestNoSwapInterval();
     void GenerateTextureNames();
+    void LoadDefaultSkins();
     void OpenSoundAliases();
+    void LoadFont();
     void StartMusic();
     void ArmMusicCheck();
     void SeedRandom();
@@ -60,12 +65,19 @@ private:
     void ReadDialogChoices();
     void TerminateUnlessLaunched();
     void HideCursor();
+    void LoadChosenSkins();
     void StartTimer();
+
+    TSkinReport SkinReport();
+    void LoadSkin(const std::string& fileName, int32_t textureBase);
 
     void Timer1Timer(wxTimerEvent& event);
     void FormClose(wxCloseEvent& event);
     void SaveCreativeWorldOnClose();
+    // Tells the player about a failed or redirected creative save; true when saved.
+    bool ReportCreativeSave(const CreativeSaveResult& result);
     void FormDestroy();
+    void FormMouseDown(wxMouseEvent& event);
     void FormMouseUp(wxMouseEvent& event);
     void FormMouseWheel(wxMouseEvent& event);
     void FormMouseWheelDown();
@@ -80,11 +92,15 @@ private:
     // carries on with its next step.
     template <typename Step>
     void RunStep(Step&& step);
+    // Shows a modal box with the cursor visible.
+    template <typename Box>
+    void ShowError(Box&& box);
 
     TModusForm& modusForm_;
     wxGLCanvas* canvas_ = nullptr;
     std::unique_ptr<wxGLContext> RC;
     std::unique_ptr<PlatformServices> services_;
+    TFastWorld fastWorld_;
     wxTimer Timer1;
     int displayTop_ = 0;       // top edge of the display the window covers
     int wheelRotation_ = 0;    // wheel movement not yet turned into whole notches
