@@ -34,7 +34,10 @@ inline constexpr std::array<TBlockLook, 13> kBlockLooks{{
 // cell is then drawn as nothing). Any 32-bit value is safe to pass: the code
 // is checked before a list offset is formed from it.
 constexpr const TBlockLook* BlockLookOfCode(int32_t code) {
-    if (code >= 1 && code <= 10) return code == 1 ? &kBlockLooks[0] : code == 10 ? &kBlockLooks[1] : &kBlockLooks[static_cast<size_t>(code)];
+    // kBlockLooks lists codes 1 and 10 first, then 2 ... 9 at their own index.
+    if (code == 1) return &kBlockLooks[0];
+    if (code == 10) return &kBlockLooks[1];
+    if (code >= 2 && code <= 9) return &kBlockLooks[static_cast<size_t>(code)];
     if (code >= 101 && code <= 103) return &kBlockLooks[static_cast<size_t>(code - 91)];
     return nullptr;
 }

@@ -247,7 +247,8 @@ std::vector<TFastWorld::TLooseFace> TFastWorld::FacesSeenThroughBlends(const TGa
         const TBox box = CellBox(t.at);
         std::array<TVec3, 8> corners;
         for (size_t i = 0; i < 8; ++i)
-            corners[i] = {i & 1 ? box.max[0] : box.min[0], i & 2 ? box.max[1] : box.min[1], i & 4 ? box.max[2] : box.min[2]};
+            corners[i] = {i & 1 ? box.max[0] : box.min[0], i & 2 ? box.max[1] : box.min[1],
+                          i & 4 ? box.max[2] : box.min[2]};
         const TScreenRect r = frustum.ScreenBounds(corners.data(), 8);
         behind = {std::min(behind.minX, r.minX), std::min(behind.minY, r.minY), std::max(behind.maxX, r.maxX),
                   std::max(behind.maxY, r.maxY)};
@@ -362,7 +363,8 @@ void TFastWorld::DrawCells(const TGameState& g, int view) {
             RebuildViewChunk(vc, wc, p);
         for (const TChunkCell& t : wc.mesh.translucent) {
             const TCell at{p.origin[0] + t.x, p.origin[1] + t.y, p.origin[2] + t.z};
-            if (window.Contains(at) && !frustum.Excludes(CellBox(at))) blended.push_back({at, t.code, window.LoopKey(at)});
+            if (window.Contains(at) && !frustum.Excludes(CellBox(at)))
+                blended.push_back({at, t.code, window.LoopKey(at)});
         }
         if (!vc.keys.empty()) visible.push_back({&vc, p.origin, SquaredDistance(box, eye), {}});
     }

@@ -18,7 +18,8 @@ void DrawCellsReference(const TGameState& g, int view) {
                 if (!look) continue;
                 // At the unwrapped position, so the world repeats seamlessly.
                 glPushMatrix();
-                glTranslatef(static_cast<float>(4.0 * static_cast<double>(x)), static_cast<float>(4.0 * static_cast<double>(y)),
+                glTranslatef(static_cast<float>(4.0 * static_cast<double>(x)),
+                             static_cast<float>(4.0 * static_cast<double>(y)),
                              static_cast<float>(4.0 * static_cast<double>(z)));
                 glCallList(g.listIndex + static_cast<GLuint>(look->listOffset));
                 glPopMatrix();
