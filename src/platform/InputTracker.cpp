@@ -4,6 +4,10 @@
 #include <wx/window.h>
 
 namespace qw {
+namespace {
+const wxEventTypeTag<wxMouseEvent> kMouseButtonEvents[] = {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK,
+                                          wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP, wxEVT_RIGHT_DCLICK};
+}  // namespace
 
 InputTracker::~InputTracker() {
     // The tracker may die before its windows; their bindings must not
@@ -13,6 +17,7 @@ InputTracker::~InputTracker() {
         window->Unbind(wxEVT_KEY_DOWN, &InputTracker::OnKeyDown, this);
         window->Unbind(wxEVT_KEY_UP, &InputTracker::OnKeyUp, this);
         window->Unbind(wxEVT_KILL_FOCUS, &InputTracker::OnKillFocus, this);
+        for (const auto type : kMouseButtonEvents) window->Unbind(type, &InputTracker::OnMouseButton, this);
     }
 }
 
@@ -21,17 +26,39 @@ void InputTracker::Attach(wxWindow* window) {
     window->Bind(wxEVT_KEY_DOWN, &InputTracker::OnKeyDown, this);
     window->Bind(wxEVT_KEY_UP, &InputTracker::OnKeyUp, this);
     window->Bind(wxEVT_KILL_FOCUS, &InputTracker::OnKillFocus, this);
+    for (const auto type : kMouseButtonEvents) window->Bind(type, &InputTracker::OnMouseButton, this);
     windows_.emplace_back(window);
 }
 
 bool InputTracker::KeyHeld(VirtualKey key) const {
     const int index = static_cast<int>(key);
-    return index >= 0 && index < kVirtualKeyCount && held_[static_cast<size_t>(index)];
+    if (index < 0 || index >= kVirtualKeyCount) return false;
+    return held_[static_cast<size_t>(index)] || pressedThisFrame_[static_cast<size_t>(index)];
 }
 
 void InputTracker::ClearAll() {
     held_.fill(false);
+    pressedThisFrame_.fill(false);
     pressedByRawKey_.clear();
+}
+
+bool InputTracker::PressedThisFrame(VirtualKey key) const {
+    const int index = static_cast<int>(key);
+    return index >= 0 && index < kVirtualKeyCount && pressedThisFrame_[static_cast<size_t>(index)];
+}
+
+void InputTracker::FrameDone() { pressedThisFrame_.fill(false); }
+
+void InputTracker::Press(int key) {
+    held_[static_cast<size_t>(key)] = true;
+    pressedThisFrame_[static_cast<size_t>(key)] = true;
+}
+
+void InputTracker::OnMouseButton(wxMouseEvent& event) {
+    event.Skip();
+    const int key = event.GetButton() == wxMOUSE_BTN_LEFT ? VK_LBUTTON : VK_RBUTTON;
+    if (event.ButtonDown() || event.ButtonDClick()) Press(key);
+    else held_[static_cast<size_t>(key)] = false;
 }
 
 int InputTracker::MapKeyCode(int wxKeyCode) {
@@ -83,7 +110,7 @@ void InputTracker::OnKeyDown(wxKeyEvent& event) {
     event.Skip();
     const int key = MapKeyCode(event.GetKeyCode());
     if (key < 0) return;
-    held_[static_cast<size_t>(key)] = true;
+    Press(key);
     if (event.GetRawKeyFlags() != 0) pressedByRawKey_[event.GetRawKeyFlags()] = key;
 }
 

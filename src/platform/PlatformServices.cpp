@@ -14,10 +14,10 @@ void PlatformServices::SoundCommand(const std::string& command, std::string* rep
 }
 
 bool PlatformServices::KeyHeld(VirtualKey key) {
-    // The buttons are asked of the pointer itself: a release outside the
-    // window must not leave a button held.
-    if (key == VK_LBUTTON) return wxGetMouseState().LeftIsDown();
-    if (key == VK_RBUTTON) return wxGetMouseState().RightIsDown();
+    // The buttons are asked of the pointer itself, so a release outside the
+    // window cannot leave one held; a click between two frames still counts.
+    if (key == VK_LBUTTON) return wxGetMouseState().LeftIsDown() || input_.PressedThisFrame(key);
+    if (key == VK_RBUTTON) return wxGetMouseState().RightIsDown() || input_.PressedThisFrame(key);
     return input_.KeyHeld(key);
 }
 

@@ -312,6 +312,7 @@ void TMainForm::Draw() {
     steps.overlay = [&](int view) { DrawOverlay(g, view, pixels.x, pixels.y); };
     DrawViews(g, pixels.x, pixels.y, steps);
     canvas_->SwapBuffers();
+    services_->input().FrameDone();
 }
 
 // ---- closing ----

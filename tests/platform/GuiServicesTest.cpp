@@ -99,8 +99,26 @@ TEST_F(GuiTest, KeysAreHeldFromDownToUpAndOthersStillSeeThem) {
     EXPECT_EQ(seenAfter, 2);
 
     Send(wxEVT_KEY_UP, 'W');
+    // Let go before the frame polled: the tap still counts for this frame.
+    EXPECT_TRUE(tracker.KeyHeld(static_cast<VirtualKey>('W')));
+    tracker.FrameDone();
     EXPECT_FALSE(tracker.KeyHeld(static_cast<VirtualKey>('W')));
     EXPECT_TRUE(tracker.KeyHeld(VK_NUMPAD8));
+    EXPECT_FALSE(tracker.PressedThisFrame(VK_NUMPAD8));
+}
+
+TEST_F(GuiTest, AClickBetweenTwoFramesIsNotLost) {
+    InputTracker tracker;
+    tracker.Attach(canvas);
+    for (wxEventType type : {wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP}) {
+        wxMouseEvent event(type);
+        event.SetEventObject(canvas);
+        canvas->GetEventHandler()->ProcessEvent(event);
+    }
+    EXPECT_TRUE(tracker.PressedThisFrame(VK_RBUTTON));
+    EXPECT_FALSE(tracker.PressedThisFrame(VK_LBUTTON));
+    tracker.FrameDone();
+    EXPECT_FALSE(tracker.KeyHeld(VK_RBUTTON));
 }
 
 TEST_F(GuiTest, ReleaseFollowsThePhysicalKey) {
@@ -109,6 +127,7 @@ TEST_F(GuiTest, ReleaseFollowsThePhysicalKey) {
     // Shift went down while '1' was held: the release reports '!'.
     Send(wxEVT_KEY_DOWN, '1', 10);
     Send(wxEVT_KEY_UP, '!', 10);
+    tracker.FrameDone();
     EXPECT_FALSE(tracker.KeyHeld(static_cast<VirtualKey>('1')));
 }
 
