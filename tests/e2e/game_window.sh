@@ -1,6 +1,6 @@
 #!/bin/bash
 # Launching games from the start dialog: the game window covers the screen,
-# shows the sky colour, and closing it returns to the dialog, as often as
+# shows the world with its overlay, and closing it returns to the dialog, as often as
 # the player likes.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
@@ -9,7 +9,8 @@ head -c 300 /dev/urandom >"$DATA_DIR/Klein.lev"   # a short world is read as far
 e2e_start_app
 dialog=$(e2e_wait_dialog)
 read -r _ _ screen_width screen_height <<<"$(xdotool getdisplaygeometry | awk '{print 0, 0, $1, $2}')"
-SKY="51,51,255"   # (0.2, 0.2, 1.0)
+WHITE="255,255,255"
+RED="255,0,0"
 
 # Waits for the game window and prints its id.
 wait_game_window() {
@@ -27,16 +28,26 @@ wait_game_window() {
     done
 }
 
-# Waits until the corners and the centre of the screen show the sky.
-wait_sky() {
-    local waited=0 point
-    for point in "2 2" "$((screen_width - 3)) 2" "$((screen_width / 2)) $((screen_height / 2))" \
-                 "2 $((screen_height - 3))" "$((screen_width - 3)) $((screen_height - 3))"; do
+# Waits until the play overlay is on the screen: the white crosshair at the
+# centre and the red frame of the selected material at the bottom. In search
+# mode the weapon (the last of nine slots) is selected; in creative mode the
+# first of eight. Both sit at fixed device pixels, so a wrong viewport or a
+# picture that does not fill the window fails here.
+wait_play_overlay() {
+    local mode=${1:-search} x y waited=0
+    if [ "$mode" = creative ]; then
+        x=$(( (screen_width - 480) / 2 - 6 ))
+    else
+        x=$(( (screen_width - 540) / 2 + 474 ))
+    fi
+    y=$((screen_height - 30))
+    for point in "$((screen_width / 2 + 5)) $((screen_height / 2)) $WHITE" "$x $y $RED"; do
         # shellcheck disable=SC2086
-        while [ "$(e2e_pixel $point)" != "$SKY" ]; do
+        set -- $point
+        while [ "$(e2e_pixel "$1" "$2")" != "$3" ]; do
             sleep 0.5
             waited=$((waited + 1))
-            [ "$waited" -le $((E2E_TIMEOUT * 2)) ] || e2e_fail "no sky at $point: $(e2e_pixel $point)"
+            [ "$waited" -le $((E2E_TIMEOUT * 2)) ] || e2e_fail "no overlay at $1,$2: $(e2e_pixel "$1" "$2")"
         done
     done
 }
@@ -52,10 +63,10 @@ close_game() {
     e2e_app_running || e2e_fail "closing the game window ended the program"
 }
 
-e2e_log "Neue Welt spielen: full screen, sky colour"
+e2e_log "Neue Welt spielen: full screen, the world with its overlay"
 e2e_press_play_new "$dialog"
 game=$(wait_game_window)
-wait_sky
+wait_play_overlay
 e2e_screenshot game-window >/dev/null
 close_game "$game"
 
@@ -68,22 +79,22 @@ e2e_wait_window_gone "Welt umbenennen"
 e2e_log "the selected world plays by button and by double click, and again a new one"
 e2e_press_play_selected "$dialog"
 game=$(wait_game_window)
-wait_sky
+wait_play_overlay
 close_game "$game"
 e2e_double_click_first_world "$dialog"
 game=$(wait_game_window)
-wait_sky
+wait_play_overlay
 close_game "$game"
 e2e_press_play_new "$dialog"
 game=$(wait_game_window)
-wait_sky
+wait_play_overlay
 close_game "$game"
 
 e2e_log "closing a creative game saves its new world"
 e2e_dialog_click "$dialog" 40 88   # Kreativmodus
 e2e_press_play_new "$dialog"
 game=$(wait_game_window)
-wait_sky
+wait_play_overlay creative
 close_game "$game"
 [ -s "$DATA_DIR/Neue Welt.lev" ] || e2e_fail "the creative world was not saved on close"
 

@@ -182,7 +182,7 @@ e2e_screenshot() {
 
 # The colour of screen pixel x, y as "r,g,b" (0-255).
 e2e_pixel() {
-    import -window root -crop "1x1+$1+$2" +repage txt:- 2>/dev/null |
+    import -window root -crop "1x1+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
         sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 
