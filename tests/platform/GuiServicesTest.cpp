@@ -207,7 +207,7 @@ TEST_F(GuiTest, TicksCountMilliseconds) {
     std::this_thread::sleep_for(60ms);
     const int64_t elapsed = services.TickCount() - before;
     EXPECT_GE(elapsed, 60);
-    EXPECT_LT(elapsed, 1000);
+    EXPECT_LT(elapsed, 10000);  // only a sanity bound: the machine may be loaded
 }
 
 }  // namespace

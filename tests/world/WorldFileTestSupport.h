@@ -145,6 +145,9 @@ inline Bytes ZlibBomb(int gigabytes) {
     return stream;
 }
 
+// Long enough for a loaded machine; it only tells a hang from an answer.
+inline constexpr std::chrono::seconds kHangLimit{30};
+
 // Runs work in a child process; true when it finished normally within the
 // time limit (a hang is killed, not waited for).
 inline bool FinishesWithin(std::chrono::milliseconds limit, const std::function<void()>& work) {
