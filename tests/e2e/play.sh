@@ -1,0 +1,244 @@
+# Helpers for playing the game in the end-to-end tests, after lib.sh: what
+# the screen shows, the game window and its menu, the start dialog's choices.
+# The game window covers the screen, so screen and window pixels are one.
+
+SKY="51,51,255"
+GREY="128,128,128"
+QW_WORLD_TOOL=${QW_WORLD_TOOL:-$(dirname "$QW_BIN")/quaderwelt-world}
+
+# The screen's size and middle; call once the display runs.
+play_screen() {
+    read -r W H <<<"$(xdotool getdisplaygeometry)"
+    CX=$((W / 2))
+    CY=$((H / 2))
+}
+
+# Starts the program through a command that ends in running it, such as
+# setpriv or unshare: "$@" is the whole command line.
+start_app_through() {
+    "$@" >>"$APP_LOG" 2>&1 &
+    APP_PID=$!
+}
+
+# Root writes through any permission bits. Without the capabilities that
+# allow it, the program meets a read-only folder as a user's program does.
+# Prints the command prefix; fails when it cannot be had.
+as_plain_user() {
+    if [ "$(id -u)" -ne 0 ]; then return 0; fi
+    local prefix="setpriv --bounding-set=-dac_override,-dac_read_search,-fowner --"
+    $prefix true 2>/dev/null || return 1
+    echo "$prefix"
+}
+
+# ---- looking at the screen ----
+
+# The pixel's colour once it is $3, waiting a bounded time for it.
+wait_pixel() {
+    local x=$1 y=$2 colour=$3 what=$4 waited=0
+    while [ "$(e2e_pixel "$x" "$y")" != "$colour" ]; do
+        sleep 0.25
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 4)) ] || e2e_fail "$what: $x,$y is $(e2e_pixel "$x" "$y"), not $colour"
+    done
+}
+
+# Ground is any of the block colours: never as blue as the sky.
+is_ground() {
+    local r g b
+    IFS=, read -r r g b <<<"$1"
+    [ "$b" -lt "$r" ] || [ "$b" -lt "$g" ]
+}
+
+# Sky at the top and ground below in the view whose top is screen row $1 and
+# whose height is $2, in at least two of three columns: a figure standing in
+# front may hide one.
+view_shows_world() {
+    local top=$1 height=$2 x sky=0 ground=0
+    for x in $((W / 4)) "$CX" $((3 * W / 4)); do
+        [ "$(e2e_pixel "$x" $((top + 5)))" = "$SKY" ] && sky=$((sky + 1))
+        is_ground "$(e2e_pixel "$x" $((top + height - 80)))" && ground=$((ground + 1))
+    done
+    [ "$sky" -ge 2 ] && [ "$ground" -ge 2 ]
+}
+
+expect_world_view() {
+    local top=$1 height=$2 what=$3 waited=0
+    until view_shows_world "$top" "$height"; do
+        sleep 0.25
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 4)) ] || e2e_fail "$what: no sky above ground"
+    done
+}
+
+crop() {
+    local name=$1 x=$2 y=$3 w=$4 h=$5
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$E2E_ARTIFACTS/$name.png" 2>/dev/null
+    echo "$E2E_ARTIFACTS/$name.png"
+}
+
+# Number of pixels in which two pictures differ.
+differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+
+# Waits until the region's picture differs from the reference crop $1.
+wait_changed() {
+    local reference=$1 x=$2 y=$3 w=$4 h=$5 what=$6 waited=0 now
+    while :; do
+        now=$(crop changed "$x" "$y" "$w" "$h")
+        [ "$(differing_pixels "$reference" "$now")" -gt 50 ] && return
+        sleep 0.25
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 4)) ] || e2e_fail "$what: the picture did not change"
+    done
+}
+
+# Waits until the region shows the same picture twice in a row (the figures
+# have landed), leaving it in $E2E_ARTIFACTS/$1.png.
+wait_still() {
+    local name=$1 x=$2 y=$3 w=$4 h=$5 waited=0 before now
+    before=$(crop "$name-before" "$x" "$y" "$w" "$h")
+    while :; do
+        sleep 0.3
+        now=$(crop "$name" "$x" "$y" "$w" "$h")
+        [ "$(differing_pixels "$before" "$now")" -eq 0 ] && return
+        cp "$now" "$before"
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 3)) ] || e2e_fail "$name: the picture never came to rest"
+    done
+}
+
+# Waits for the message box titled $1 to be mapped and painted on top (its
+# light background at its corner, not the game's picture under it), saves a
+# screenshot as $2 and prints the box's id.
+wait_box_shown() {
+    local title=$1 name=$2 box x y r g b waited=0
+    box=$(e2e_wait_window "$title")
+    read -r x y _ _ <<<"$(e2e_geometry "$box")"
+    while :; do
+        IFS=, read -r r g b <<<"$(e2e_pixel $((x + 4)) $((y + 4)))"
+        [ "$r" -ge 200 ] && [ "$g" -ge 200 ] && [ "$b" -ge 200 ] && break
+        sleep 0.2
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "the '$title' box is not to be seen"
+    done
+    e2e_screenshot "$name" >/dev/null
+    echo "$box"
+}
+
+# ---- the game window and its menu ----
+
+wait_game_window() {
+    local waited=0 window
+    while :; do
+        for window in $(e2e_windows "$DIALOG_TITLE"); do
+            if [ "$(e2e_geometry "$window")" = "0 0 $W $H" ]; then
+                echo "$window"
+                return
+            fi
+        done
+        sleep 0.2
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "no game window covering the screen"
+    done
+}
+
+# The play overlay of a view: the white crosshair in its middle.
+wait_crosshair() { wait_pixel $((CX + 5)) "$1" "255,255,255" "crosshair"; }
+
+press() {
+    xdotool keydown "$1"
+    sleep "${2:-0.1}"
+    xdotool keyup "$1"
+}
+
+# Walks with each of the keys $1 in turn until the region x y w h of the
+# screen changes: a hill or a house may stand in the way of one direction.
+expect_walking() {
+    local keys=$1 x=$2 y=$3 w=$4 h=$5 what=$6 key before
+    for key in $keys; do
+        before=$(crop walk-before "$x" "$y" "$w" "$h")
+        press "$key" 0.8
+        sleep 0.3
+        [ "$(differing_pixels "$before" "$(crop walk-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+    done
+    e2e_fail "$what: walking with $keys changed nothing"
+}
+
+# Looks with the mouse: the game turns by a tenth of a degree per pixel.
+look() {
+    xdotool mousemove "$CX" "$CY"
+    sleep 0.1
+    xdotool mousemove_relative -- "$1" "$2"
+    sleep 0.3
+}
+
+click_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.1
+    xdotool click "$3"
+    sleep 0.2
+}
+
+# Esc opens the menu over the whole window: its grey panel with a black frame.
+open_menu() {
+    press Escape
+    wait_pixel $((CX - 250)) $((CY + 60)) "$GREY" "menu panel"
+    wait_pixel $((CX - 305)) "$CY" "0,0,0" "menu frame"
+    e2e_screenshot "$1" >/dev/null
+}
+
+# The quit menu has a third button, "Neues Spiel"; the round-end menu not.
+menu_has_third_button() { [ "$(e2e_pixel $((CX - 150)) $((CY + 50)))" != "$GREY" ]; }
+click_menu_quit() { click_at $((CX - 60)) "$CY" 1; }
+click_menu_third() { click_at $((CX - 60)) $((CY + 70)) 1; }
+click_menu_right() { click_at $((CX + 60)) "$CY" 1; }
+
+# "Neues Spiel" from the menu, whichever menu is open (in the search mode
+# the computer may have found the emerald meanwhile).
+menu_new_round() {
+    if menu_has_third_button; then click_menu_third; else click_menu_right; fi
+}
+
+wait_menu_gone() {
+    local waited=0
+    while [ "$(e2e_pixel $((CX - 250)) $((CY + 60)))" = "$GREY" ]; do
+        sleep 0.25
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 4)) ] || e2e_fail "the menu stayed open"
+    done
+}
+
+close_game() {
+    e2e_request_close "$1"
+    local waited=0
+    while [ "$(e2e_count_windows "$DIALOG_TITLE")" -ne 1 ]; do
+        sleep 0.2
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "the game window did not close"
+    done
+    e2e_expect_no_window Fehler
+}
+
+# ---- the start dialog ----
+
+choose() {
+    local dialog=$1 players=$2 mode=$3
+    case $players in
+        1) e2e_dialog_click "$dialog" 20 16 ;;
+        2) e2e_dialog_click "$dialog" 20 32 ;;
+    esac
+    case $mode in
+        search) e2e_dialog_click "$dialog" 40 72 ;;
+        creative) e2e_dialog_click "$dialog" 40 88 ;;
+        fight) e2e_dialog_click "$dialog" 40 104 ;;
+    esac
+}
+
+set_new_world_name() {
+    e2e_dialog_click "$1" 200 234
+    e2e_keys "$1" ctrl+a
+    e2e_type "$1" "$2"
+}
+
+# The cell counts of a saved world, one "cells CODE: COUNT" line each.
+cell_counts() { "$QW_WORLD_TOOL" info "$1" | grep '^cells ' || true; }
+cell_count() { cell_counts "$1" | sed -n "s/^cells $2: //p"; }
