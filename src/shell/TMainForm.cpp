@@ -204,6 +204,7 @@ void TMainForm::InitJoystick() { JoystickInit(state->joy1, 0, *services_); }
 
 void TMainForm::ShowGame(bool modal) {
     shownModally_ = modal;
+    savedOnClose_ = false;
     if (modal) modusForm_.Disable();
     Show();
     Raise();
@@ -324,7 +325,13 @@ void TMainForm::FormClose(wxCloseEvent& event) {
     }
     event.Veto();  // the window is only hidden; the start dialog may show it again
     Timer1.Stop();
-    SaveCreativeWorldOnClose();
+    if (!SaveCreativeWorldOnClose()) {
+        // The next launch would empty the grid: a world that could not be
+        // saved stays on the screen. The player has been told why.
+        StartTimer();
+        return;
+    }
+    savedOnClose_ = true;
     services_->ShowCursor(true);
     Hide();
     if (shownModally_) modusForm_.Enable();
@@ -332,9 +339,11 @@ void TMainForm::FormClose(wxCloseEvent& event) {
     modusForm_.Raise();
 }
 
-void TMainForm::SaveCreativeWorldOnClose() {
+bool TMainForm::SaveCreativeWorldOnClose() {
     // The next launch empties the grid: a creative world is saved now or lost.
-    RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });
+    bool saved = false;
+    RunStep([&] { saved = ReportCreativeSave(SaveCreativeWorld(*state)); });
+    return saved;
 }
 
 bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
@@ -349,7 +358,9 @@ bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
 
 void TMainForm::FormDestroy() {
     Timer1.Stop();
-    RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });
+    // A closed window saved its world as it closed. Saving it again would
+    // bring back a world the player has deleted or renamed since.
+    if (!savedOnClose_) RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });
     if (RC) {
         MakeCurrent();
         fastWorld_.ReleaseGL();

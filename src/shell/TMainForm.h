@@ -73,7 +73,8 @@ private:
 
     void Timer1Timer(wxTimerEvent& event);
     void FormClose(wxCloseEvent& event);
-    void SaveCreativeWorldOnClose();
+    // False when the world could not be saved; the player has been told.
+    bool SaveCreativeWorldOnClose();
     // Tells the player about a failed or redirected creative save; true when saved.
     bool ReportCreativeSave(const CreativeSaveResult& result);
     void FormDestroy();
@@ -105,6 +106,7 @@ private:
     int displayTop_ = 0;       // top edge of the display the window covers
     int wheelRotation_ = 0;    // wheel movement not yet turned into whole notches
     bool shownModally_ = false;
+    bool savedOnClose_ = false;  // the window was closed and its world saved since it was last shown
     bool inFrame_ = false;
 };
 

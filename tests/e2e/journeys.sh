@@ -118,11 +118,9 @@ untouched="$E2E_ARTIFACTS/creative-ground.png"
 xdotool click 1
 wait_changed "$untouched" "$AIM_X" "$AIM_Y" "$AIM_W" "$AIM_H" "digging"
 e2e_screenshot creative-hole >/dev/null
-hole=$(crop creative-hole-crop "$AIM_X" "$AIM_Y" "$AIM_W" "$AIM_H")
 press 2   # metal, the second slot
 wait_pixel $((CX - 240 + 60 - 6)) $((H - 30)) "255,0,0" "metal selected"
-xdotool click 3
-wait_changed "$hole" "$AIM_X" "$AIM_Y" "$AIM_W" "$AIM_H" "building"
+place_block "$AIM_X" "$AIM_Y" "$AIM_W" "$AIM_H"
 # The whole view above the material bar, which shows another slot after loading.
 wait_still creative-built 0 0 "$W" $((H - 70))
 e2e_screenshot creative-built-full >/dev/null
@@ -190,6 +188,8 @@ e2e_answer_box "Löschen" alt+y
 e2e_press_exit "$dialog"
 e2e_wait_app_exit
 [ "$APP_STATUS" -eq 0 ] || e2e_fail "exit status $APP_STATUS"
+# The world was saved when its window closed; quitting brings back no copy of it.
+[ ! -e "$DATA_DIR/Reise.lev" ] && [ ! -e "$DATA_DIR/Heimat.lev" ] || e2e_fail "the deleted world came back: $(ls "$DATA_DIR")"
 JOURNEYS=$((JOURNEYS + 1))
 
 echo "journeys: $JOURNEYS passed, 0 failed"

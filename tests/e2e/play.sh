@@ -163,6 +163,22 @@ expect_walking() {
     e2e_fail "$what: walking with $keys changed nothing"
 }
 
+# Places a block with the right button where the crosshair points and waits
+# until the region x y w h changes. A block that would trap the player is
+# taken back, so after a refusal the player looks a little farther ahead.
+place_block() {
+    local x=$1 y=$2 w=$3 h=$4 try before
+    for try in 1 2 3; do
+        before=$(crop place-before "$x" "$y" "$w" "$h")
+        xdotool click 3
+        sleep 0.4
+        [ "$(differing_pixels "$before" "$(crop place-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+        look 0 -60
+        sleep 0.3
+    done
+    e2e_fail "no block could be placed"
+}
+
 # Looks with the mouse: the game turns by a tenth of a degree per pixel.
 look() {
     xdotool mousemove "$CX" "$CY"

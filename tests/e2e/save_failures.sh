@@ -1,7 +1,7 @@
 #!/bin/bash
-# Creative saves into a data folder that has become read-only: the menu's new
-# round is refused with the "Fehler" box and the world stays in memory until
-# a save succeeds; closing the window says the world could not be saved.
+# Creative saves into a data folder that has become read-only: the "Fehler"
+# box, and the world stays in memory until a save succeeds: the menu's new
+# round is refused, and so is closing the window.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/play.sh"
 prefix=$(as_plain_user) || { echo "skipped: cannot give up root's right to write anywhere"; exit 77; }
@@ -19,10 +19,9 @@ wait_crosshair "$CY"
 
 e2e_log "build a metal block, then the data folder turns read-only"
 look 0 150
-wait_still ground $((CX - 200)) $((CY - 60)) 400 160
+wait_still ground 0 0 "$W" $((H - 70))
 press 2
-xdotool click 3
-wait_changed "$E2E_ARTIFACTS/ground.png" $((CX - 200)) $((CY - 60)) 400 160 "building"
+place_block 0 0 "$W" $((H - 70))
 chmod 555 "$DATA_DIR"
 
 e2e_log "Neues Spiel: the save fails, the menu stays open, nothing is left behind"
@@ -41,19 +40,29 @@ wait_menu_gone
 wait_crosshair "$CY"
 [ "$(cell_count "$DATA_DIR/Fels.lev" 2)" = 1 ] || e2e_fail "the saved world lost the metal block: $(cell_counts "$DATA_DIR/Fels.lev")"
 
-e2e_log "closing into a read-only folder tells the player and returns to the dialog"
+e2e_log "closing into a read-only folder: told, and the world stays on the screen"
 chmod 555 "$DATA_DIR"
 sum=$(md5sum <"$DATA_DIR/Fels.lev")
+place_block 0 0 "$W" $((H - 70))   # a block for the second round's world
 e2e_request_close "$game"
 box=$(wait_box_shown Fehler close-failed)
 e2e_keys "$box" Return
 e2e_wait_window_gone Fehler
-[ "$(e2e_count_windows "$DIALOG_TITLE")" -eq 1 ] || e2e_fail "the game window stayed"
 [ "$(md5sum <"$DATA_DIR/Fels.lev")" = "$sum" ] && [ "$(ls -A "$DATA_DIR")" = "Fels.lev" ] ||
     e2e_fail "the failed save on close touched the folder"
+xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
+[ "$(e2e_geometry "$game")" = "0 0 $W $H" ] || e2e_fail "the game window went away with its unsaved world"
+wait_crosshair "$CY"
+ahead=$(crop close-failed-view 0 0 "$W" $((H - 70)))
+look 300 0
+wait_changed "$ahead" 0 0 "$W" $((H - 70)) "turning after the failed save"
+
+e2e_log "writable again, closing saves the world and returns to the dialog"
 chmod 755 "$DATA_DIR"
+close_game "$game"
+[ -n "$(cell_counts "$DATA_DIR/Fels2.lev")" ] || e2e_fail "the second round's world was not saved on close"
 
 e2e_press_exit "$dialog"
 e2e_wait_app_exit
 [ "$APP_STATUS" -eq 0 ] || e2e_fail "exit status $APP_STATUS"
-echo "save failures: 2 passed, 0 failed"
+echo "save failures: 3 passed, 0 failed"
