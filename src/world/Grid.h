@@ -35,7 +35,8 @@ enum CellCode : int32_t {
 // Brings any cell index into -100 ... 100. Equal to adding or subtracting 201
 // until it fits, but in constant time, so a runaway index cannot hang a frame.
 constexpr int WrapIndex(int64_t n) {
-    int64_t m = (n + 100) % kGridSize;
+    // Reduced before the shift by 100, so the extremes of int64_t cannot overflow.
+    int64_t m = (n % kGridSize + 100) % kGridSize;
     if (m < 0) m += kGridSize;
     return static_cast<int>(m - 100);
 }

@@ -22,11 +22,12 @@ TEST(GridIndex, WrapsLikeRepeatedAdding) {
     EXPECT_EQ(WrapIndex(302), -100);
     EXPECT_EQ(WrapIndex(-302), 100);
     for (long long n = -2000; n <= 2000; ++n) ASSERT_EQ(WrapIndex(n), SlowWrap(n)) << n;
-    // Far-away indices finish at once and land in range.
-    int w = WrapIndex(std::numeric_limits<int64_t>::max());
-    EXPECT_TRUE(w >= -100 && w <= 100);
-    w = WrapIndex(std::numeric_limits<int64_t>::min());
-    EXPECT_TRUE(w >= -100 && w <= 100);
+    // Far-away indices finish at once, without overflow, on the same cell as
+    // repeated adding would reach.
+    EXPECT_EQ(WrapIndex(std::numeric_limits<int64_t>::max()), -26);
+    EXPECT_EQ(WrapIndex(std::numeric_limits<int64_t>::max() - 201), -26);
+    EXPECT_EQ(WrapIndex(std::numeric_limits<int64_t>::min()), 25);
+    EXPECT_EQ(WrapIndex(std::numeric_limits<int64_t>::min() + 201), 25);
 }
 
 TEST(GridLayout, FlatOrderAndByteImage) {
