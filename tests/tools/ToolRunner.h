@@ -54,8 +54,10 @@ inline ToolRun RunTool(const std::vector<std::string>& args, const std::string& 
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
+#ifndef __SANITIZE_ADDRESS__  // AddressSanitizer reserves terabytes of shadow address space
         rlimit space{kToolAddressSpace, kToolAddressSpace};
         setrlimit(RLIMIT_AS, &space);
+#endif
         execv(cargv[0], cargv.data());
         _exit(127);
     }
