@@ -46,11 +46,9 @@ sum=$(md5sum <"$DATA_DIR/Fels.lev")
 place_block 0 0 "$W" $((H - 70))   # a block for the second round's world
 e2e_request_close "$game"
 box=$(wait_box_shown Fehler close-failed)
-e2e_keys "$box" Return
-e2e_wait_window_gone Fehler
+answer_box "$box" Fehler "$game"
 [ "$(md5sum <"$DATA_DIR/Fels.lev")" = "$sum" ] && [ "$(ls -A "$DATA_DIR")" = "Fels.lev" ] ||
     e2e_fail "the failed save on close touched the folder"
-xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
 [ "$(e2e_geometry "$game")" = "0 0 $W $H" ] || e2e_fail "the game window went away with its unsaved world"
 wait_crosshair "$CY"
 ahead=$(crop close-failed-view 0 0 "$W" $((H - 70)))

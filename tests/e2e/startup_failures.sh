@@ -8,21 +8,23 @@ e2e_setup
 play_screen
 PASSED=0
 
-# A copy of the program folder without the file $1; prints its path. The
-# program finds its data beside its own executable.
+# A copy of the program folder, named $1, without the files named after it;
+# prints its path. The program finds its data beside its own executable.
 program_folder_without() {
-    local folder="$E2E_TMP/program-without-$1" file
+    local folder="$E2E_TMP/$1" file
+    shift
     mkdir -p "$folder"
     for file in "$(dirname "$QW_BIN")"/*; do
         case $file in
-            *.png | *.wav | *.mp3 | *.mlf) [ "$(basename "$file")" = "$1" ] || cp -L "$file" "$folder/" ;;
+            *.png | *.wav | *.mp3 | *.mlf) cp -L "$file" "$folder/" ;;
         esac
     done
+    for file in "$@"; do rm "$folder/$file"; done
     cp -L "$QW_BIN" "$folder/quaderwelt"
     echo "$folder"
 }
 
-# The standard error box at start-up, whose text names $1; then the dialog.
+# The standard error box at start-up, saved as missing-$1; then the dialog.
 expect_startup_error() {
     local box
     box=$(wait_box_shown Quaderwelt "missing-$1")
@@ -52,16 +54,17 @@ play_two_players() {
 }
 
 e2e_log "no font file, and the sound device fails at its first write"
-folder=$(program_folder_without Arial.mlf)
+folder=$(program_folder_without no-font Arial.mlf)
 start_app_through env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/full "$folder/quaderwelt"
 expect_startup_error Arial.mlf
 play_two_players fight no-font
 PASSED=$((PASSED + 1))
 
-e2e_log "no grass texture, and no usable sound driver at all"
-folder=$(program_folder_without gras.png)
+e2e_log "no metal texture, half a grass texture, and no usable sound driver at all"
+folder=$(program_folder_without textures metal.png)
+head -c 300 "$(dirname "$QW_BIN")/gras.png" >"$folder/gras.png"
 start_app_through env SDL_AUDIODRIVER=no-such-driver "$folder/quaderwelt"
-expect_startup_error gras.png
+expect_startup_error textures
 play_two_players search no-grass
 PASSED=$((PASSED + 1))
 
