@@ -16,12 +16,9 @@
 #include "platform/Folders.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformServices.h"
-#include "render/Figures.h"
 #include "render/GLState.h"
-#include "render/MissileView.h"
-#include "render/Picking.h"
-#include "render/Views.h"
 #include "shell/DataFolder.h"
+#include "shell/GameFrame.h"
 #include "shell/GlxSupport.h"
 #include "shell/MaterialWheel.h"
 #include "shell/Overlay.h"
@@ -29,11 +26,7 @@
 #include "shell/TModusForm.h"
 #include "shell/Terminate.h"
 #include "shell/WxText.h"
-#include "sim/FrameUpdate.h"
 #include "sim/Joyst.h"
-#include "sim/Missiles.h"
-#include "sim/Opponent.h"
-#include "sim/Sighting.h"
 #include "world/RoundSetup.h"
 #include "world/WorldFile.h"
 #include "world/WorldSavePolicy.h"
@@ -290,28 +283,12 @@ wxSize TMainForm::CanvasPixelSize() const {
 void TMainForm::Draw() {
     MakeCurrent();
     const wxSize pixels = CanvasPixelSize();
-    TGameState& g = *state;
-    GameServices& services = *services_;
-
-    UpdateHooks updateHooks;
-    updateHooks.opponentController = OpponentController;
-    updateHooks.takeScreenshot = [&] {
+    TFrameHooks hooks;
+    hooks.cells = [this](int view) { fastWorld_.DrawCells(*state, view); };
+    hooks.takeScreenshot = [&] {
         TakeScreenshot(GetSpecialFolderPath(CSIDL_MYPICTURES), pixels.x, pixels.y);
     };
-    UpdatePhase(g, services, updateHooks);
-
-    EditHooks editHooks;
-    editHooks.launchMissile = PlayerLaunch;
-    std::array<std::optional<TWorldPoint>, 2> nearPoints;
-    TViewSteps steps;
-    steps.nearPoint = [&](int view) { nearPoints[view] = ViewNearPoint(); };
-    steps.cells = [&](int view) { fastWorld_.DrawCells(g, view); };
-    steps.pickAndEdit = [&](int view) { PickAndEdit(g, services, view, nearPoints[view], editHooks); };
-    steps.missiles = [&](int view) { DrawMissiles(g, services, view); };
-    steps.figures = [&](int view) { DrawFigures(g, view); };
-    steps.sighting = [&](int) { OpponentSighting(g, services); };
-    steps.overlay = [&](int view) { DrawOverlay(g, view, pixels.x, pixels.y); };
-    DrawViews(g, pixels.x, pixels.y, steps);
+    GameFrame(*state, *services_, pixels.x, pixels.y, hooks);
     canvas_->SwapBuffers();
     services_->input().FrameDone();
 }
