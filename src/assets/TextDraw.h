@@ -15,6 +15,9 @@ class LineSink {
 public:
     virtual ~LineSink() = default;
     virtual void DrawLine2D(double x1, double y1, double x2, double y2) = 0;
+    // True when the sink draws nothing for a segment whose two ends are the
+    // same point, so curves may leave out the parts that stay on one point.
+    virtual bool SkipsPointSegments() const { return false; }
 };
 
 // One glBegin(GL_LINES)/glEnd around all segments of a text, in the current
@@ -28,6 +31,7 @@ public:
     GlLineSink(const GlLineSink&) = delete;
     GlLineSink& operator=(const GlLineSink&) = delete;
     void DrawLine2D(double x1, double y1, double x2, double y2) override;
+    bool SkipsPointSegments() const override { return true; }
 };
 
 // Invalid sequences become U+FFFD, which no glyph has.
@@ -55,7 +59,8 @@ int32_t ToFixed(double v);  // truncates; the caller keeps |v| within 32767
 // The font's reading of a 16.16 number: the fraction is divided by 65535.
 double FixedValue(int32_t f);
 TFixedPoint FixedMidpoint(TFixedPoint P, TFixedPoint Q);
-// A start, B control point, C end; depth 0 draws 128 chords from A to C.
+// A start, B control point, C end; depth 0 draws 128 chords from A to C,
+// less those that start and end on one point when the sink skips them anyway.
 void DrawQuadBezier(TFixedPoint A, TFixedPoint B, TFixedPoint C, int32_t depth, LineSink& sink);
 double PointAngle(double x, double y, double cx, double cy);
 // Draws the circular arc from A through B to C in 100 segments; false (and
