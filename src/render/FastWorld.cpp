@@ -377,6 +377,15 @@ void TFastWorld::DrawCells(const TGameState& g, int view) {
     // Opaque texels look the same with blending on or off; off is cheaper.
     const bool blendWasOn = glIsEnabled(GL_BLEND);
     glDisable(GL_BLEND);
+    // Under the game's lighting a vertex takes the current colour; when that
+    // is white, modulating leaves the texel as it is, and replacing spares the
+    // renderer the colour of every vertex and fragment.
+    GLfloat colour[4] = {0, 0, 0, 0};
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    const bool white = colour[0] == 1.0f && colour[1] == 1.0f && colour[2] == 1.0f && colour[3] == 1.0f;
+    GLint textureMode = GL_MODULATE;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &textureMode);
+    if (white && textureMode == GL_MODULATE) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     boundTexture_ = kUnknownTexture;
     DrawNearEyeFaces(g, window, eye, NearPlaneReach(projection) + 0.01);
 
@@ -403,6 +412,7 @@ void TFastWorld::DrawCells(const TGameState& g, int view) {
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     if (blendWasOn) glEnable(GL_BLEND);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, textureMode);
 }
 
 }  // namespace qw

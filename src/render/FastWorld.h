@@ -26,8 +26,8 @@ public:
     TFastWorld& operator=(const TFastWorld&) = delete;
 
     // Draws the view's window of cells under the current camera and
-    // projection. Leaves blending, lighting, culling and the matrices as it
-    // found them; the bound texture may change.
+    // projection. Leaves blending, lighting, culling, the texture environment
+    // and the matrices as it found them; the bound texture may change.
     void DrawCells(const TGameState& g, int view);
 
     // Forgets all cached geometry and the texture transparency it read, for
