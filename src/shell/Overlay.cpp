@@ -140,7 +140,9 @@ void DrawOverlay(TGameState& gs, int view, int W, int H) {
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    // No depth clear here: with the depth test off the overlay writes no
+    // depth, and a later view only tests depth in its own half, which no
+    // other view touches. Clearing it cost a pass over the whole buffer.
 
     if (gs.quitmode) {
         DrawMenu(gs, W, H);
@@ -155,7 +157,9 @@ void DrawOverlay(TGameState& gs, int view, int W, int H) {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glPopMatrix();
-    glFlush();
+    // No glFlush: the buffer swap after the last view flushes, and a flush
+    // between the views only made the renderer stop and wait for its
+    // threads once more per view.
 }
 
 std::pair<std::string, std::string> RoundEndTexts(const TGameState& gs) {
