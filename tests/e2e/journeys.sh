@@ -145,7 +145,7 @@ e2e_start_app
 dialog=$(e2e_wait_dialog)
 choose "$dialog" 1 creative
 # The list shows the folder in directory order; pick Reise.lev's row.
-row=$(python3 -c 'import os,sys; names=[n for n in os.listdir(sys.argv[1]) if n.endswith(".lev")]; print(names.index("Reise.lev"))' "$DATA_DIR")
+row=$(($(ls -U "$DATA_DIR" | grep '\.lev$' | grep -n -x 'Reise.lev' | cut -d: -f1) - 1))
 e2e_dialog_click "$dialog" 100 307
 for _ in $(seq "$row"); do e2e_keys "$dialog" Down; done
 # Launched from the keyboard with the pointer in the middle, so the first
