@@ -28,7 +28,9 @@ expect_walking "w s a d" 0 $((CY + 20)) "$W" $((H - CY - 100)) "player 1"
 before=$(crop search-ahead 0 $((CY + 20)) "$W" $((H - CY - 100)))
 look 300 0
 wait_changed "$before" 0 $((CY + 20)) "$W" $((H - CY - 100)) "looking"
+expect_cursor "$CX" "$CY" hidden "search play"
 open_menu search-menu
+expect_cursor $((CX - 250)) $((CY + 60)) shown "the menu"
 if menu_has_third_button; then
     click_menu_right   # "Weiter spielen"
     wait_menu_gone
@@ -38,6 +40,7 @@ fi
 menu_new_round
 wait_menu_gone
 wait_crosshair "$CY"
+expect_cursor "$CX" "$CY" hidden "the new round"
 expect_world_view 0 "$H" "search, new round"
 close_game "$game"
 JOURNEYS=$((JOURNEYS + 1))
