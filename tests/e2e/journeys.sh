@@ -151,10 +151,10 @@ choose "$dialog" 1 creative
 row=$(($(ls -U "$DATA_DIR" | grep '\.lev$' | grep -n -x 'Reise.lev' | cut -d: -f1) - 1))
 e2e_dialog_click "$dialog" 100 307
 for _ in $(seq "$row"); do e2e_keys "$dialog" Down; done
-# Launched from the keyboard with the pointer in the middle, so the first
-# frame does not turn the view.
-xdotool mousemove "$CX" "$CY"
-e2e_keys "$dialog" Return
+# The pointer goes to the middle right after the click, long before the
+# first frame, whose mouse look would otherwise turn the view.
+read -r dx dy _ dh <<<"$(e2e_geometry "$dialog")"
+xdotool mousemove $((dx + 100)) $((dy + dh - DIALOG_CLIENT_HEIGHT + 452)) sleep 0.1 click 1 mousemove "$CX" "$CY"
 game=$(wait_game_window)
 wait_crosshair "$CY"
 wait_still creative-loaded 0 0 "$W" $((H - 70))

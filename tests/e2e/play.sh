@@ -206,12 +206,14 @@ expect_walking() {
 # until the region x y w h changes. A block that would trap the player is
 # taken back, so after a refusal the player looks a little farther ahead.
 place_block() {
-    local x=$1 y=$2 w=$3 h=$4 try before
+    local x=$1 y=$2 w=$3 h=$4 try tick before
     for try in 1 2 3; do
         before=$(crop place-before "$x" "$y" "$w" "$h")
         xdotool click 3
-        sleep 0.4
-        [ "$(differing_pixels "$before" "$(crop place-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+        for tick in 1 2 3 4 5 6 7 8; do
+            sleep 0.25
+            [ "$(differing_pixels "$before" "$(crop place-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+        done
         look 0 -60
         sleep 0.3
     done
@@ -235,7 +237,9 @@ click_at() {
 
 # Esc opens the menu over the whole window: its grey panel with a black frame.
 open_menu() {
-    press Escape
+    # In the search mode the computer may have ended the round: its menu is
+    # open already, and Esc would close it.
+    [ "$(e2e_pixel $((CX - 250)) $((CY + 60)))" = "$GREY" ] || press Escape
     wait_pixel $((CX - 250)) $((CY + 60)) "$GREY" "menu panel"
     wait_pixel $((CX - 305)) "$CY" "0,0,0" "menu frame"
     e2e_screenshot "$1" >/dev/null
