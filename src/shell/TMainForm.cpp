@@ -65,7 +65,8 @@ TMainForm::TMainForm(TModusForm& modusForm)
     : wxFrame(nullptr, wxID_ANY, Wx("Korland Quaderwelt 1.0"), wxDefaultPosition, wxDefaultSize,
               wxBORDER_NONE | wxSTAY_ON_TOP),
       state(std::make_unique<TGameState>()),
-      modusForm_(modusForm) {
+      modusForm_(modusForm),
+      frameLog_(TFrameLog::FromEnvironment()) {
     if (!DisplayHasGlx()) return;  // even building the pixel format asks GLX
     const wxGLAttributes pixelFormat = PixelFormat();
     if (!wxGLCanvas::IsDisplaySupported(pixelFormat)) return;
@@ -262,11 +263,13 @@ void TMainForm::Timer1Timer(wxTimerEvent&) {
     // start underneath it.
     if (inFrame_) return;
     inFrame_ = true;
+    if (frameLog_) frameLog_->FrameStarts();
     RunStep([&] {
         const wxPoint position = GetPosition();
         if (position.y != displayTop_) Move(position.x, displayTop_);
         Draw();
     });
+    if (frameLog_) frameLog_->FrameEnds();
     inFrame_ = false;
 }
 
