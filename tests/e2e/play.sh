@@ -192,12 +192,14 @@ press() {
 # Walks with each of the keys $1 in turn until the region x y w h of the
 # screen changes: a hill or a house may stand in the way of one direction.
 expect_walking() {
-    local keys=$1 x=$2 y=$3 w=$4 h=$5 what=$6 key before
+    local keys=$1 x=$2 y=$3 w=$4 h=$5 what=$6 key tick before
     for key in $keys; do
         before=$(crop walk-before "$x" "$y" "$w" "$h")
         press "$key" 0.8
-        sleep 0.3
-        [ "$(differing_pixels "$before" "$(crop walk-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+        for tick in 1 2 3 4 5 6 7 8; do
+            [ "$(differing_pixels "$before" "$(crop walk-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+            sleep 0.25
+        done
     done
     e2e_fail "$what: walking with $keys changed nothing"
 }
