@@ -7,7 +7,9 @@
 #
 #   bench/play-under-xvfb.sh [program] [seconds of play]
 #
-# Needs Xvfb and xdotool. Uses a private HOME in a temporary folder.
+# Needs Xvfb and xdotool. Uses a private HOME in a temporary folder. The
+# display must not reset between two starts (-noreset), or a start that
+# falls into the reset finds no display.
 set -euo pipefail
 
 PROGRAM=${1:-build/quaderwelt}
@@ -30,7 +32,7 @@ fail() { echo "play-under-xvfb: $*" >&2; exit 1; }
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
 mkfifo "$WORK/displayfd"
-Xvfb -displayfd 3 -screen 0 "$SCREEN" -nolisten tcp 3>"$WORK/displayfd" >"$WORK/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "$SCREEN" -nolisten tcp -noreset 3>"$WORK/displayfd" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 read -r -t 20 number <"$WORK/displayfd" || fail "Xvfb did not start"
 export DISPLAY=":$number"
