@@ -25,9 +25,7 @@ wait_crosshair "$CY"
 expect_world_view 0 "$H" "search"
 e2e_screenshot search-start >/dev/null
 expect_walking "w s a d" 0 $((CY + 20)) "$W" $((H - CY - 100)) "player 1"
-before=$(crop search-ahead 0 $((CY + 20)) "$W" $((H - CY - 100)))
-look 300 0
-wait_changed "$before" 0 $((CY + 20)) "$W" $((H - CY - 100)) "looking"
+expect_turning 0 $((CY + 20)) "$W" $((H - CY - 100)) "player 1"
 expect_cursor "$CX" "$CY" hidden "search play"
 open_menu search-menu
 expect_cursor $((CX - 250)) $((CY + 60)) shown "the menu"
@@ -117,9 +115,7 @@ AIM_Y=$((CY - 60))
 AIM_W=400
 AIM_H=160
 wait_still creative-ground "$AIM_X" "$AIM_Y" "$AIM_W" "$AIM_H"
-untouched="$E2E_ARTIFACTS/creative-ground.png"
-xdotool click 1
-wait_changed "$untouched" "$AIM_X" "$AIM_Y" "$AIM_W" "$AIM_H" "digging"
+dig_block "$AIM_X" "$AIM_Y" "$AIM_W" "$AIM_H"
 e2e_screenshot creative-hole >/dev/null
 press 2   # metal, the second slot
 wait_pixel $((CX - 240 + 60 - 6)) $((H - 30)) "255,0,0" "metal selected"

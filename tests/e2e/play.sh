@@ -207,19 +207,27 @@ expect_walking() {
 # Places a block with the right button where the crosshair points and waits
 # until the region x y w h changes. A block that would trap the player is
 # taken back, so after a refusal the player looks a little farther ahead.
-place_block() {
-    local x=$1 y=$2 w=$3 h=$4 try tick before
+place_block() { edit_block 3 -60 "$@"; }
+
+# Digs out the block the crosshair points at with the left button, looking
+# further down when nothing was in reach.
+dig_block() { edit_block 1 60 "$@"; }
+
+# Clicks button $1 until the region $3 ... changes, turning the view by $2
+# pixels of pitch between tries.
+edit_block() {
+    local button=$1 pitch=$2 x=$3 y=$4 w=$5 h=$6 try tick before
     for try in 1 2 3; do
-        before=$(crop place-before "$x" "$y" "$w" "$h")
-        xdotool click 3
+        before=$(crop edit-before "$x" "$y" "$w" "$h")
+        xdotool click "$button"
         for tick in 1 2 3 4 5 6 7 8; do
             sleep 0.25
-            [ "$(differing_pixels "$before" "$(crop place-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+            [ "$(differing_pixels "$before" "$(crop edit-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
         done
-        look 0 -60
+        look 0 "$pitch"
         sleep 0.3
     done
-    e2e_fail "no block could be placed"
+    e2e_fail "button $button changed no block"
 }
 
 # Looks with the mouse: the game turns by a tenth of a degree per pixel.
@@ -228,6 +236,22 @@ look() {
     sleep 0.1
     xdotool mousemove_relative -- "$1" "$2"
     sleep 0.3
+}
+
+# Turns player 1 with the mouse until the region x y w h changes. The game
+# puts the pointer back in the middle every frame; a move that lands between
+# a frame's reading and that reset is lost, so it is made again.
+expect_turning() {
+    local x=$1 y=$2 w=$3 h=$4 what=$5 try tick before
+    for try in 1 2 3; do
+        before=$(crop turn-before "$x" "$y" "$w" "$h")
+        look 300 0
+        for tick in 1 2 3 4 5 6 7 8; do
+            [ "$(differing_pixels "$before" "$(crop turn-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+            sleep 0.25
+        done
+    done
+    e2e_fail "$what: turning with the mouse changed nothing"
 }
 
 click_at() {

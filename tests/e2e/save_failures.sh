@@ -51,9 +51,7 @@ answer_box "$box" Fehler "$game"
     e2e_fail "the failed save on close touched the folder"
 [ "$(e2e_geometry "$game")" = "0 0 $W $H" ] || e2e_fail "the game window went away with its unsaved world"
 wait_crosshair "$CY"
-ahead=$(crop close-failed-view 0 0 "$W" $((H - 70)))
-look 300 0
-wait_changed "$ahead" 0 0 "$W" $((H - 70)) "turning after the failed save"
+expect_turning 0 0 "$W" $((H - 70)) "after the failed save"
 
 e2e_log "writable again, closing saves the world and returns to the dialog"
 chmod 755 "$DATA_DIR"

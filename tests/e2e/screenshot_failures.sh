@@ -31,10 +31,7 @@ screenshot_fails() {
     answer_box "$box" Quaderwelt "$game"
     wait_crosshair "$CY"
     expect_cursor "$CX" "$CY" hidden "play after the box"
-    local view
-    view=$(crop "$name-view" 0 0 "$W" $((H - 70)))
-    look 300 0
-    wait_changed "$view" 0 0 "$W" $((H - 70)) "turning after the failed screenshot"
+    expect_turning 0 0 "$W" $((H - 70)) "after the failed screenshot"
 }
 
 e2e_log "read-only pictures folder"

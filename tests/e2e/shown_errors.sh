@@ -71,9 +71,7 @@ wait_crosshair $((CY / 2))
 wait_crosshair $((CY + CY / 2))
 expect_cursor "$CX" "$CY" hidden "two-player play"
 e2e_screenshot skins-rejected >/dev/null
-lower=$(crop skins-lower 0 "$CY" "$W" $((CY - 40)))
-look 300 0
-wait_changed "$lower" 0 "$CY" "$W" $((CY - 40)) "player 1 turning after the skin errors"
+expect_turning 0 "$CY" "$W" $((CY - 40)) "player 1 after the skin errors"
 close_game "$game"
 PASSED=$((PASSED + 1))
 
