@@ -88,11 +88,12 @@ FileIdentity AtomicFile::Commit() {
     if (::close(fd_.release()) != 0) Fail("Cannot write", errno);
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("Cannot replace", errno);
     committed_ = true;
-    // The new name must survive a crash too, or the old file could come back.
+    // Syncing the folder makes the new name survive a crash too. It is done
+    // on a best-effort basis: the world is already in place under its name,
+    // and calling the save failed now would send the next save to a new
+    // file and keep a creative window from closing.
     UniqueFd folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    // EINVAL: the file system has nothing to sync for folders.
-    if (!folder || (::fsync(folder.get()) != 0 && errno != EINVAL))
-        Fail("Saved, but the folder could not be synced for", errno);
+    if (folder) ::fsync(folder.get());
     return identity;
 }
 

@@ -3,7 +3,7 @@
 // one, never a mix: the data goes to a temporary file in the same folder
 // (its name never ends in ".lev", so no world list shows it), every write is
 // checked, the file is synced and then renamed over the target, and the
-// folder is synced. Whatever fails, the temporary file is removed and the
+// folder is synced where it can be. Whatever fails, the temporary file is removed and the
 // target is left as it was.
 #include <sys/types.h>
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -340,6 +342,35 @@ TEST_F(AtomicSaveTest, SaveIntoAMissingFolderOrOverAFolderFails) {
     EXPECT_THROW(SaveWorld(state, dir.File("ordner.lev")), std::runtime_error);
     EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"ordner.lev", "welt.lev"}));
     EXPECT_EQ(test::ReadFile(path), oldFile);
+}
+
+// A folder that may be written but not read cannot be synced; the world is
+// in place all the same and the save must say so.
+TEST_F(AtomicSaveTest, AFolderThatCannotBeSyncedStillCountsAsSaved) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    const std::string folder = dir.File("nur-schreiben");
+    ASSERT_EQ(mkdir(folder.c_str(), 0300), 0);
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0711), 0);  // the user may pass through
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A plain user in its own folder with write and search rights only.
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        TGameState world;
+        world.level.at(1, 2, 3) = 8;
+        try {
+            SaveWorld(world, folder + "/welt.lev");
+        } catch (const std::exception&) {
+            _exit(4);
+        }
+        struct stat saved {};
+        _exit(stat((folder + "/welt.lev").c_str(), &saved) == 0 && saved.st_size > 0 ? 0 : 5);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
