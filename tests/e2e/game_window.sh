@@ -3,30 +3,15 @@
 # shows the world with its overlay, and closing it returns to the dialog, as often as
 # the player likes.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/play.sh"
 e2e_setup
 mkdir -p "$DATA_DIR"
 head -c 300 /dev/urandom >"$DATA_DIR/Klein.lev"   # a short world is read as far as it goes
 e2e_start_app
 dialog=$(e2e_wait_dialog)
-read -r _ _ screen_width screen_height <<<"$(xdotool getdisplaygeometry | awk '{print 0, 0, $1, $2}')"
+play_screen
 WHITE="255,255,255"
 RED="255,0,0"
-
-# Waits for the game window and prints its id.
-wait_game_window() {
-    local waited=0 window
-    while :; do
-        for window in $(e2e_windows "$DIALOG_TITLE"); do
-            if [ "$(e2e_geometry "$window")" = "0 0 $screen_width $screen_height" ]; then
-                echo "$window"
-                return
-            fi
-        done
-        sleep 0.2
-        waited=$((waited + 1))
-        [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "no game window covering the screen"
-    done
-}
 
 # Waits until the play overlay is on the screen: the white crosshair at the
 # centre and the red frame of the selected material at the bottom. In search
@@ -36,12 +21,12 @@ wait_game_window() {
 wait_play_overlay() {
     local mode=${1:-search} x y waited=0
     if [ "$mode" = creative ]; then
-        x=$(( (screen_width - 480) / 2 - 6 ))
+        x=$(( (W - 480) / 2 - 6 ))
     else
-        x=$(( (screen_width - 540) / 2 + 474 ))
+        x=$(( (W - 540) / 2 + 474 ))
     fi
-    y=$((screen_height - 30))
-    for point in "$((screen_width / 2 + 5)) $((screen_height / 2)) $WHITE" "$x $y $RED"; do
+    y=$((H - 30))
+    for point in "$((W / 2 + 5)) $((H / 2)) $WHITE" "$x $y $RED"; do
         # shellcheck disable=SC2086
         set -- $point
         while [ "$(e2e_pixel "$1" "$2")" != "$3" ]; do

@@ -25,10 +25,7 @@ struct TVertex {
 class BlockLists : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(context.ok());
-        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        ASSERT_NE(renderer, nullptr);
-        ASSERT_NE(std::strstr(renderer, "llvmpipe"), nullptr) << renderer;
+        ASSERT_TRUE(context.onSoftwareRenderer()) << context.renderer();
     }
 
     // Replays a list in feedback mode under a projection that maps object

@@ -34,10 +34,7 @@ protected:
     std::vector<std::optional<TWorldPoint>> nearPoints{2};
 
     void SetUp() override {
-        ASSERT_TRUE(context.ok());
-        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        ASSERT_NE(renderer, nullptr);
-        ASSERT_NE(std::strstr(renderer, "llvmpipe"), nullptr) << renderer;
+        ASSERT_TRUE(context.onSoftwareRenderer()) << context.renderer();
         svc.geometry = {0, 0, kWidth, kHeight, kWidth, kHeight};
         hooks.launchMissile = [this](TGameState&, GameServices&, int, const TAimRay& ray) {
             launches.push_back(ray);

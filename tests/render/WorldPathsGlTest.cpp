@@ -26,10 +26,7 @@ constexpr uint32_t kSky = 0x3333ff;
 class WorldPaths : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(context.ok());
-        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        ASSERT_NE(renderer, nullptr);
-        ASSERT_NE(std::strstr(renderer, "llvmpipe"), nullptr) << renderer;
+        ASSERT_TRUE(context.onSoftwareRenderer()) << context.renderer();
         test::BuildTestWorld(g->level);
     }
     void TearDown() override { world.ReleaseGL(); }

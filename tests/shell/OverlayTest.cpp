@@ -202,10 +202,7 @@ protected:
     static constexpr int W = 1024, H = 768;
 
     void SetUp() override {
-        ASSERT_TRUE(context.ok());
-        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        ASSERT_NE(renderer, nullptr);
-        ASSERT_NE(std::strstr(renderer, "llvmpipe"), nullptr) << renderer;
+        ASSERT_TRUE(context.onSoftwareRenderer()) << context.renderer();
         gs = std::make_unique<TGameState>();
         gs->leben = gs->gleben = 10;
         glEnable(GL_CULL_FACE);

@@ -18,6 +18,14 @@ OsMesaContext::~OsMesaContext() {
     if (context_) OSMesaDestroyContext(context_);
 }
 
+std::string OsMesaContext::renderer() const {
+    if (!ok()) return "(no context)";
+    const auto* text = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    return text ? text : "(none)";
+}
+
+bool OsMesaContext::onSoftwareRenderer() const { return renderer().find("llvmpipe") != std::string::npos; }
+
 void OsMesaContext::MakeCurrent() {
     buffer_.assign(static_cast<size_t>(width_) * height_ * 4, 0);
     current_ = context_ && OSMesaMakeCurrent(context_, buffer_.data(), GL_UNSIGNED_BYTE, width_, height_);

@@ -4,6 +4,7 @@
 #include <GL/osmesa.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qw::test {
@@ -17,6 +18,10 @@ public:
     OsMesaContext& operator=(const OsMesaContext&) = delete;
 
     bool ok() const { return context_ != nullptr && current_; }
+    // GL's renderer string, and whether the calls really reach Mesa's
+    // software rasterizer (not a libGL picked up by mistake).
+    std::string renderer() const;
+    bool onSoftwareRenderer() const;
     int width() const { return width_; }
     int height() const { return height_; }
     // Renders to a new size (re-binds the buffer).
