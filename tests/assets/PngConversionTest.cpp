@@ -10,7 +10,7 @@
 namespace qw {
 namespace {
 
-using test::PngSpec;
+using test::PngImage;
 using test::TempDir;
 using test::WritePng;
 
@@ -30,7 +30,7 @@ protected:
 };
 
 TEST_F(PngConversion, ImagesWithoutAlphaChannelBecomeOpaqueEvenWithTransparencyChunks) {
-    PngSpec rgb;
+    PngImage rgb;
     rgb.width = 2;
     rgb.colorType = PNG_COLOR_TYPE_RGB;
     rgb.pixels = {10, 20, 30, 40, 50, 60};
@@ -41,7 +41,7 @@ TEST_F(PngConversion, ImagesWithoutAlphaChannelBecomeOpaqueEvenWithTransparencyC
     WritePng(dir / "rgb.png", rgb);
     EXPECT_EQ(Converted(dir / "rgb.png"), (std::vector<uint8_t>{10, 20, 30, 255, 40, 50, 60, 255}));
 
-    PngSpec grey;
+    PngImage grey;
     grey.width = 3;
     grey.colorType = PNG_COLOR_TYPE_GRAY;
     grey.pixels = {0, 128, 255};
@@ -50,7 +50,7 @@ TEST_F(PngConversion, ImagesWithoutAlphaChannelBecomeOpaqueEvenWithTransparencyC
     WritePng(dir / "grey.png", grey);
     EXPECT_EQ(Converted(dir / "grey.png"), (std::vector<uint8_t>{0, 0, 0, 255, 128, 128, 128, 255, 255, 255, 255, 255}));
 
-    PngSpec indexed;
+    PngImage indexed;
     indexed.width = 3;
     indexed.colorType = PNG_COLOR_TYPE_PALETTE;
     indexed.palette = {{200, 0, 0}, {0, 150, 0}, {1, 2, 3}};
@@ -65,7 +65,7 @@ TEST_F(PngConversion, ImagesWithoutAlphaChannelBecomeOpaqueEvenWithTransparencyC
 }
 
 TEST_F(PngConversion, LowBitDepthsAreStretchedAndSixteenBitsAreScaled) {
-    PngSpec grey2;
+    PngImage grey2;
     grey2.width = 4;
     grey2.colorType = PNG_COLOR_TYPE_GRAY;
     grey2.bitDepth = 2;
@@ -78,7 +78,7 @@ TEST_F(PngConversion, LowBitDepthsAreStretchedAndSixteenBitsAreScaled) {
     EXPECT_EQ(grey[8], 170);
     EXPECT_EQ(grey[12], 255);
 
-    PngSpec indexed1;
+    PngImage indexed1;
     indexed1.width = 9;  // the ninth pixel starts a second byte
     indexed1.colorType = PNG_COLOR_TYPE_PALETTE;
     indexed1.bitDepth = 1;
@@ -92,7 +92,7 @@ TEST_F(PngConversion, LowBitDepthsAreStretchedAndSixteenBitsAreScaled) {
     EXPECT_EQ(bits[28], 250);
     EXPECT_EQ(bits[32], 250);
 
-    PngSpec deep;
+    PngImage deep;
     deep.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
     deep.bitDepth = 16;
     deep.pixels = {0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00, 0xFF, 0xFF};
@@ -104,7 +104,7 @@ TEST_F(PngConversion, AlphaChannelIsKeptAndColourComposedOverBlack) {
     test::WriteRgbaPng(dir / "rgba.png", 3, 1, {200, 100, 50, 128, 90, 80, 70, 0, 1, 2, 3, 255});
     EXPECT_EQ(Converted(dir / "rgba.png"), (std::vector<uint8_t>{100, 50, 25, 128, 0, 0, 0, 0, 1, 2, 3, 255}));
 
-    PngSpec greyAlpha;
+    PngImage greyAlpha;
     greyAlpha.width = 2;
     greyAlpha.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
     greyAlpha.pixels = {255, 1, 100, 255};
@@ -137,13 +137,13 @@ TEST_F(PngConversion, UploadBufferIsBottomUpBgraAtAnySize) {
 TEST_F(PngConversion, InterlacedImageDecodesLikeItsPlainTwin) {
     std::vector<uint8_t> rgb;
     for (int i = 0; i < 9 * 7; ++i) rgb.insert(rgb.end(), {uint8_t(i), uint8_t(3 * i), uint8_t(255 - i)});
-    PngSpec spec;
-    spec.width = 9;
-    spec.height = 7;
-    spec.pixels = rgb;
-    WritePng(dir / "plain.png", spec);
-    spec.interlaced = true;
-    WritePng(dir / "adam7.png", spec);
+    PngImage image;
+    image.width = 9;
+    image.height = 7;
+    image.pixels = rgb;
+    WritePng(dir / "plain.png", image);
+    image.interlaced = true;
+    WritePng(dir / "adam7.png", image);
     EXPECT_EQ(Converted(dir / "plain.png"), Converted(dir / "adam7.png"));
 }
 

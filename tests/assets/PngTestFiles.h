@@ -12,7 +12,7 @@
 
 namespace qw::test {
 
-struct PngSpec {
+struct PngImage {
     int width = 1;
     int height = 1;
     int colorType = PNG_COLOR_TYPE_RGB;
@@ -25,7 +25,7 @@ struct PngSpec {
     png_color_16 transparent{};
 };
 
-inline void WritePng(const std::filesystem::path& path, const PngSpec& spec) {
+inline void WritePng(const std::filesystem::path& path, const PngImage& image) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) throw std::runtime_error("cannot write " + path.string());
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -36,19 +36,19 @@ inline void WritePng(const std::filesystem::path& path, const PngSpec& spec) {
         throw std::runtime_error("libpng failed writing " + path.string());
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, image.width, image.height, image.bitDepth, image.colorType,
+                 image.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-    if (!spec.paletteAlpha.empty())
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
-    if (spec.transparentColour) png_set_tRNS(png, info, nullptr, 0, &spec.transparent);
+    if (!image.palette.empty())
+        png_set_PLTE(png, info, image.palette.data(), static_cast<int>(image.palette.size()));
+    if (!image.paletteAlpha.empty())
+        png_set_tRNS(png, info, image.paletteAlpha.data(), static_cast<int>(image.paletteAlpha.size()), nullptr);
+    if (image.transparentColour) png_set_tRNS(png, info, nullptr, 0, &image.transparent);
     png_write_info(png, info);
-    const size_t rowBytes = spec.pixels.size() / static_cast<size_t>(spec.height);
+    const size_t rowBytes = image.pixels.size() / static_cast<size_t>(image.height);
     std::vector<png_bytep> rows;
-    for (int y = 0; y < spec.height; ++y)
-        rows.push_back(const_cast<png_bytep>(spec.pixels.data() + static_cast<size_t>(y) * rowBytes));
+    for (int y = 0; y < image.height; ++y)
+        rows.push_back(const_cast<png_bytep>(image.pixels.data() + static_cast<size_t>(y) * rowBytes));
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -57,12 +57,12 @@ inline void WritePng(const std::filesystem::path& path, const PngSpec& spec) {
 
 // RGBA pixels, top row first.
 inline void WriteRgbaPng(const std::filesystem::path& path, int width, int height, const std::vector<uint8_t>& rgba) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    spec.pixels = rgba;
-    WritePng(path, spec);
+    PngImage image;
+    image.width = width;
+    image.height = height;
+    image.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    image.pixels = rgba;
+    WritePng(path, image);
 }
 
 // A fresh directory below the system's temporary folder, removed at the end.

@@ -106,7 +106,7 @@ TEST_F(SkinFile, AlphaIsComposedOverBlackAndPicturesWithoutAlphaBringNone) {
     EXPECT_EQ((std::vector<uint8_t>(g->bit.begin(), g->bit.begin() + 12)),
               (std::vector<uint8_t>{25, 50, 100, 128, 0, 0, 0, 0, 30, 20, 10, 255}));
 
-    test::PngSpec rgb;
+    test::PngImage rgb;
     rgb.width = 64;
     rgb.height = 32;
     rgb.pixels.assign(64 * 32 * 3, 77);

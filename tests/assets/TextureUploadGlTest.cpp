@@ -66,13 +66,13 @@ TEST_F(TextureUpload, RgbaImageArrivesFlippedComposedAndWithLinearFilters) {
 }
 
 TEST_F(TextureUpload, PalettedImageWithTransparentEntriesIsUploadedOpaque) {
-    test::PngSpec spec;
-    spec.width = 2;
-    spec.colorType = PNG_COLOR_TYPE_PALETTE;
-    spec.palette = {{255, 0, 0}, {0, 0, 255}};
-    spec.paletteAlpha = {0, 0};
-    spec.pixels = {0, 1};
-    test::WritePng(dir / "p.png", spec);
+    test::PngImage image;
+    image.width = 2;
+    image.colorType = PNG_COLOR_TYPE_PALETTE;
+    image.palette = {{255, 0, 0}, {0, 0, 255}};
+    image.paletteAlpha = {0, 0};
+    image.pixels = {0, 1};
+    test::WritePng(dir / "p.png", image);
     LoadPngTexture((dir / "p.png").string(), 100, texName);
     GLint width = 0, height = 0;
     EXPECT_EQ(ReadBack(100, &width, &height), (std::vector<uint8_t>{0, 0, 255, 255, 255, 0, 0, 255}));
@@ -83,12 +83,12 @@ TEST_F(TextureUpload, ImageWiderThanTheGlAllowsIsRefused) {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     ASSERT_GT(maxSize, 0);
     // A one-bit row stays tiny on disk however wide it is.
-    test::PngSpec spec;
-    spec.width = maxSize + 1;
-    spec.colorType = PNG_COLOR_TYPE_GRAY;
-    spec.bitDepth = 1;
-    spec.pixels.assign(static_cast<size_t>(maxSize + 8) / 8, 0xAA);
-    test::WritePng(dir / "wide.png", spec);
+    test::PngImage image;
+    image.width = maxSize + 1;
+    image.colorType = PNG_COLOR_TYPE_GRAY;
+    image.bitDepth = 1;
+    image.pixels.assign(static_cast<size_t>(maxSize + 8) / 8, 0xAA);
+    test::WritePng(dir / "wide.png", image);
     EXPECT_THROW(LoadPngTexture((dir / "wide.png").string(), 3, texName), std::runtime_error);
     GLint width = 0, height = 0;
     EXPECT_TRUE(ReadBack(3, &width, &height).empty());
