@@ -37,17 +37,6 @@ wait_play_overlay() {
     done
 }
 
-close_game() {
-    e2e_request_close "$1"
-    local waited=0
-    while [ "$(e2e_count_windows "$DIALOG_TITLE")" -ne 1 ]; do
-        sleep 0.2
-        waited=$((waited + 1))
-        [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "the game window did not close"
-    done
-    e2e_app_running || e2e_fail "closing the game window ended the program"
-}
-
 e2e_log "Neue Welt spielen: full screen, the world with its overlay"
 e2e_press_play_new "$dialog"
 game=$(wait_game_window)

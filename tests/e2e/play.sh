@@ -300,6 +300,7 @@ close_game() {
         waited=$((waited + 1))
         [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "the game window did not close"
     done
+    e2e_app_running || e2e_fail "closing the game window ended the program"
     e2e_expect_no_window Fehler
 }
 
