@@ -1,17 +1,17 @@
 #include "shell/MaterialWheel.h"
 
+#include "sim/MaterialChoice.h"
+
 namespace qw {
 
 void MaterialWheelDown(TGameState& state) {
     if (state.quitmode) return;
-    state.material += 1;
-    if (state.material > HighestMaterial(state.modusformKreativCheckchecked)) state.material = 0;
+    state.material = StepMaterial(state.material, +1, TopMaterial(state));
 }
 
 void MaterialWheelUp(TGameState& state) {
     if (state.quitmode) return;
-    state.material -= 1;
-    if (state.material < 0) state.material = HighestMaterial(state.modusformKreativCheckchecked);
+    state.material = StepMaterial(state.material, -1, TopMaterial(state));
 }
 
 }  // namespace qw
