@@ -214,17 +214,20 @@ place_block() { edit_block 3 -60 "$@"; }
 dig_block() { edit_block 1 60 "$@"; }
 
 # Clicks button $1 until the region $3 ... changes, turning the view by $2
-# pixels of pitch between tries.
+# pixels of pitch between tries; when two turns that way found nothing (the
+# random world may put sky or an unreachable cell there), it tries the other
+# side of where it started.
 edit_block() {
-    local button=$1 pitch=$2 x=$3 y=$4 w=$5 h=$6 try tick before
-    for try in 1 2 3; do
+    local button=$1 pitch=$2 x=$3 y=$4 w=$5 h=$6 turn tick before
+    for turn in 1 1 -3 -1 0; do
         before=$(crop edit-before "$x" "$y" "$w" "$h")
         xdotool click "$button"
         for tick in 1 2 3 4 5 6 7 8; do
             sleep 0.25
             [ "$(differing_pixels "$before" "$(crop edit-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
         done
-        look 0 "$pitch"
+        [ "$turn" -eq 0 ] && break
+        look 0 $((pitch * turn))
         sleep 0.3
     done
     e2e_fail "button $button changed no block"
