@@ -15,17 +15,22 @@ constexpr const char* kStopped = "stopped";
 }  // namespace
 
 struct SoundService::Impl {
+    // A short sound is decoded into memory once; the long one (the music)
+    // streams from its file, since decoded it would take megabytes per minute.
     struct Alias {
-        Mix_Chunk* chunk;
-        int channel;  // every alias owns a channel, so aliases sound together
+        Mix_Chunk* chunk = nullptr;
+        int channel = -1;  // every decoded alias owns a channel, so aliases sound together
+        Mix_Music* music = nullptr;
     };
 
     bool sdlStarted = false;
     bool audioOpen = false;
     bool mixerStarted = false;
+    double streamLongerThan;
+    bool musicTaken = false;  // the mixer streams one sound at a time
     std::map<std::string, Alias> aliases;
 
-    Impl() {
+    explicit Impl(double streamLongerThanSeconds) : streamLongerThan(streamLongerThanSeconds) {
         // SDL would otherwise take over SIGINT/SIGTERM and the game could no
         // longer be stopped from a terminal.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -39,7 +44,11 @@ struct SoundService::Impl {
     ~Impl() {
         if (audioOpen) {
             Mix_HaltChannel(-1);
-            for (auto& [name, alias] : aliases) Mix_FreeChunk(alias.chunk);
+            Mix_HaltMusic();
+            for (auto& [name, alias] : aliases) {
+                if (alias.chunk) Mix_FreeChunk(alias.chunk);
+                if (alias.music) Mix_FreeMusic(alias.music);
+            }
             Mix_CloseAudio();
         }
         if (mixerStarted) Mix_Quit();
@@ -50,6 +59,16 @@ struct SoundService::Impl {
         // Without a device the mixer cannot decode; a second open of a taken
         // alias is refused. Either way the alias stays as it was.
         if (!audioOpen || aliases.count(name) != 0) return;
+        if (!musicTaken) {
+            if (Mix_Music* music = Mix_LoadMUS(path.c_str())) {
+                if (Mix_MusicDuration(music) > streamLongerThan) {
+                    aliases.emplace(name, Alias{nullptr, -1, music});
+                    musicTaken = true;
+                    return;
+                }
+                Mix_FreeMusic(music);
+            }
+        }
         Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
         if (chunk == nullptr) return;
         const int channel = static_cast<int>(aliases.size());
@@ -57,25 +76,32 @@ struct SoundService::Impl {
             Mix_FreeChunk(chunk);
             return;
         }
-        aliases.emplace(name, Alias{chunk, channel});
+        aliases.emplace(name, Alias{chunk, channel, nullptr});
     }
 
     void Play(const std::string& name) {
         auto it = aliases.find(name);
         if (it == aliases.end()) return;
-        // Playing on the alias's own busy channel cuts the old sound off, so
-        // "from 0" really starts over.
+        // Playing on the alias's own busy channel, or the music again, cuts the
+        // old sound off, so "from 0" really starts over.
+        if (it->second.music) {
+            Mix_PlayMusic(it->second.music, 0);
+            return;
+        }
         Mix_PlayChannel(it->second.channel, it->second.chunk, 0);
     }
 
     void Status(const std::string& name, std::string* reply) {
         auto it = aliases.find(name);
         if (it == aliases.end() || reply == nullptr) return;
-        *reply = Mix_Playing(it->second.channel) != 0 ? kPlaying : kStopped;
+        const bool playing =
+            it->second.music ? Mix_PlayingMusic() != 0 : Mix_Playing(it->second.channel) != 0;
+        *reply = playing ? kPlaying : kStopped;
     }
 };
 
-SoundService::SoundService() : impl_(std::make_unique<Impl>()) {}
+SoundService::SoundService(double streamLongerThanSeconds)
+    : impl_(std::make_unique<Impl>(streamLongerThanSeconds)) {}
 
 SoundService::~SoundService() = default;
 

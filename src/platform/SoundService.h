@@ -10,7 +10,9 @@ namespace qw {
 
 class SoundService {
 public:
-    SoundService();
+    // A sound longer than streamLongerThanSeconds (the first such one; the
+    // mixer streams one at a time) plays from its file instead of memory.
+    explicit SoundService(double streamLongerThanSeconds = 20.0);
     ~SoundService();
     SoundService(const SoundService&) = delete;
     SoundService& operator=(const SoundService&) = delete;

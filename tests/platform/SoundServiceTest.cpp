@@ -138,6 +138,32 @@ TEST_F(SoundServiceOnDummyDriver, PlaysMp3Files) {
     EXPECT_NE(Status(*sound, "bomb"), idle);
 }
 
+TEST_F(SoundServiceOnDummyDriver, ALongSoundStreamsAndKeepsTheRules) {
+    // Streamed from one second on: the first long sound streams, the second
+    // long one is decoded, and all of them sound together.
+    sound = std::make_unique<SoundService>(1.0);
+    sound->Command(OpenCommand(Tone("musik.wav", 2.5), "musik"));
+    sound->Command(OpenCommand(Tone("lang.wav", 2.5), "lang"));
+    sound->Command(OpenCommand(Tone("kurz.wav", 0.3), "kurz"));
+    const std::string idle = Status(*sound, "musik");
+    ASSERT_NE(idle, "(untouched)");
+
+    const auto start = Clock::now();
+    for (const char* alias : {"musik", "lang", "kurz"}) sound->Command(std::string("play ") + alias + " from 0");
+    const std::string playing = Status(*sound, "musik");
+    EXPECT_NE(playing, idle);
+    EXPECT_EQ(Status(*sound, "lang"), playing);
+    EXPECT_EQ(Status(*sound, "kurz"), playing);
+
+    // Started over half-way, the music plays past the end of its first start.
+    std::this_thread::sleep_for(1250ms);
+    sound->Command("play musik from 0");
+    std::this_thread::sleep_until(start + 3000ms);
+    EXPECT_EQ(Status(*sound, "musik"), playing);
+    EXPECT_TRUE(StatusLeaves("musik", playing, 10000ms));
+    EXPECT_EQ(Status(*sound, "musik"), idle);
+}
+
 TEST(SoundServiceWithoutAudio, AcceptsEveryCommandAndStaysSilent) {
     test::ScopedEnv env;
     test::TempDir dir;
