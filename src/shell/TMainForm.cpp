@@ -14,6 +14,7 @@
 #include "assets/Skin.h"
 #include "assets/TextureLoader.h"
 #include "platform/Folders.h"
+#include "platform/IdleMemory.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformServices.h"
 #include "render/GLState.h"
@@ -35,6 +36,9 @@ namespace qw {
 namespace {
 
 constexpr int kFrameIntervalMs = 20;
+// Building the shaders of a new sight leaves some 25 MB of compiler code
+// behind; ordinary play grows by far less between two frames.
+constexpr size_t kIdleMemoryGrowth = size_t{8} << 20;
 
 struct TSoundAlias {
     const char* alias;
@@ -66,6 +70,7 @@ TMainForm::TMainForm(TModusForm& modusForm)
               wxBORDER_NONE | wxSTAY_ON_TOP),
       state(std::make_unique<TGameState>()),
       modusForm_(modusForm),
+      idleMemory_(kIdleMemoryGrowth),
       frameLog_(TFrameLog::FromEnvironment()) {
     if (!DisplayHasGlx()) return;  // even building the pixel format asks GLX
     const wxGLAttributes pixelFormat = PixelFormat();
@@ -124,6 +129,8 @@ void TMainForm::FormCreate() {
     RunStep([&] { ArmMusicCheck(); });
     RunStep([&] { SeedRandom(); });
     RunStep([&] { InitJoystick(); });
+    // The dialog comes next and may stay a long time.
+    RunStep([&] { idleMemory_.Check(); });
 }
 
 void TMainForm::PlaceOnPrimaryDisplay() {
@@ -294,6 +301,7 @@ void TMainForm::Draw() {
     GameFrame(*state, *services_, pixels.x, pixels.y, hooks);
     canvas_->SwapBuffers();
     services_->input().FrameDone();
+    idleMemory_.Check();
 }
 
 // ---- closing ----

@@ -9,6 +9,7 @@
 #include <wx/timer.h>
 
 #include "render/FastWorld.h"
+#include "platform/IdleMemory.h"
 #include "shell/FrameLog.h"
 #include "world/GameState.h"
 
@@ -103,6 +104,7 @@ private:
     std::unique_ptr<wxGLContext> RC;
     std::unique_ptr<PlatformServices> services_;
     TFastWorld fastWorld_;
+    TIdleMemoryWatch idleMemory_;
     std::unique_ptr<TFrameLog> frameLog_;  // only with QUADERWELT_FRAME_LOG set
     wxTimer Timer1;
     int displayTop_ = 0;       // top edge of the display the window covers
