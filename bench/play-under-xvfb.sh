@@ -2,8 +2,8 @@
 # The real game on a virtual 1920 x 1080 display: how long from starting the
 # program to the start dialog on the screen (three starts), then a new world
 # played for a while by a script that walks, turns, jumps and shoots, with
-# the game's own frame log (QUADERWELT_FRAME_LOG) counting the frames, and
-# the game's peak resident memory at the end.
+# the game's own frame log (QUADERWELT_FRAME_LOG) counting the frames, the
+# game's resident memory sampled during play, and its peak over the whole run.
 #
 #   bench/play-under-xvfb.sh [program] [seconds of play]
 #
@@ -87,6 +87,8 @@ until grep -q "frames/s" "$WORK/game.log"; do
 done
 
 lines_before=$(wc -l <"$WORK/game.log")
+resident_now() { awk '/^VmRSS:/ {print $2}' "/proc/$GAME_PID/status"; }
+: >"$WORK/resident.log"
 xdotool keydown w
 end=$(( $(now_ms) + PLAY_SECONDS * 1000 ))
 step=0
@@ -98,6 +100,7 @@ while [ "$(now_ms)" -lt "$end" ]; do
     [ $((step % 40)) -eq 5 ] && xdotool key space
     [ $((step % 60)) -eq 30 ] && xdotool keydown a
     [ $((step % 60)) -eq 45 ] && xdotool keyup a
+    resident_now >>"$WORK/resident.log"
     sleep 0.05
 done
 xdotool keyup w keyup a
@@ -109,4 +112,6 @@ sed 's/^/  /' "$WORK/play.log"
 awk '{ rate += $2; n++; split($0, parts, "drawing "); split(parts[2], ms, " "); busy += ms[1] }
      END { if (n) printf "average: %.1f frames/s, drawing %.1f ms a frame (%d seconds)\n", rate / n, busy / n, n }' \
     "$WORK/play.log"
-echo "peak resident memory of the game: $((peak / 1024)) MB"
+sort -n "$WORK/resident.log" | awk '{ v[NR] = $1 } END {
+    printf "resident memory while playing: median %d MB, highest %d MB (%d samples)\n", v[int((NR + 1) / 2)] / 1024, v[NR] / 1024, NR }'
+echo "momentary peak of the whole run, shader building included: $((peak / 1024)) MB"
