@@ -15,8 +15,9 @@
 #include "render/FastWorld.h"
 #include "render/GLState.h"
 #include "render/ReferenceWorld.h"
+#include "render/Views.h"
 #include "shell/GameFrame.h"
-#include "support/OsMesaContext.h"
+#include "FrameTarget.h"
 
 namespace {
 
@@ -44,13 +45,51 @@ void PlayFrame(TRound& round, int width, int height, bool referencePath) {
     glFinish();  // what the buffer swap waits for
 }
 
+// The least a frame that fills the screen costs on this renderer: the sky
+// clear and one block-textured quad over the whole screen, drawn the way the
+// world's faces are (depth test, no blending, texels replace the colour),
+// the texture repeating every 64 pixels.
+void DrawFillFloor(const qw::TGameState& g, int width, int height) {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glViewport(0, 0, width, height);
+    qw::ClearToSky();
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBindTexture(GL_TEXTURE_2D, g.texName[0]);
+    const float s = width / 64.0f, t = height / 64.0f;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(0, 0);
+    glTexCoord2f(s, 0);
+    glVertex2i(width, 0);
+    glTexCoord2f(s, t);
+    glVertex2i(width, height);
+    glTexCoord2f(0, t);
+    glVertex2i(0, height);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+    glFinish();
+}
+
 const char* ModeName(TPlayMode mode) { return mode == TPlayMode::Fight ? "fight" : "search"; }
 
 }  // namespace
 
 QW_BENCH_CASE(Frame) {
-    qw::test::OsMesaContext context(1920, 1080);
-    if (!context.ok()) throw std::runtime_error("no OSMesa context");
+    qw::bench::TFrameTarget target(1920, 1080);
+    if (!target.ok()) throw std::runtime_error("no off-screen GL context");
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     // Both rounds share the context and so the textures, lists and font.
     TRound fastRound, referenceRound;
@@ -75,7 +114,7 @@ QW_BENCH_CASE(Frame) {
                                  {TPlayMode::Search, 2, false}, {TPlayMode::Fight, 2, false},
                                  {TPlayMode::Search, 1, true}};
     for (const auto& [width, height] : sizes) {
-        context.Resize(width, height);
+        target.Resize(width, height);
         for (const TVariant& v : variants) {
             if (v.menu && width != 1920) continue;
             for (TRound* round : {&fastRound, &referenceRound}) {
@@ -87,10 +126,11 @@ QW_BENCH_CASE(Frame) {
                 for (int frame = 0; frame < kWarmUpFrames; ++frame) PlayFrame(*round, width, height, false);
                 round->state->quitmode = v.menu;
             }
-            qw::bench::Samples fastMs, referenceMs;
+            qw::bench::Samples fastMs, referenceMs, floorMs;
             for (int run = 0; run < runs; ++run) {
                 referenceMs.Time([&] { PlayFrame(referenceRound, width, height, true); });
                 fastMs.Time([&] { PlayFrame(fastRound, width, height, false); });
+                floorMs.Time([&] { DrawFillFloor(*fastRound.state, width, height); });
             }
             const std::string label = std::to_string(width) + "x" + std::to_string(height) + ", " +
                                       std::to_string(v.views) + (v.views == 1 ? " view, " : " views, ") +
@@ -100,6 +140,9 @@ QW_BENCH_CASE(Frame) {
             qw::bench::PrintFigure("frame " + label + ": fast", fastFigure);
             qw::bench::PrintFigure("frame " + label + ": reference", referenceFigure);
             qw::bench::PrintRatio("frame " + label + ": reference / fast", referenceFigure.median / fastFigure.median);
+            const qw::bench::Figure floorFigure = floorMs.Summary();
+            qw::bench::PrintFigure("frame " + label + ": fill floor", floorFigure);
+            qw::bench::PrintRatio("frame " + label + ": fast / fill floor", fastFigure.median / floorFigure.median);
         }
     }
     fastRound.fast.ReleaseGL();

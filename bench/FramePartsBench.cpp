@@ -26,12 +26,12 @@
 #include "sim/Missiles.h"
 #include "sim/Opponent.h"
 #include "sim/Sighting.h"
-#include "support/OsMesaContext.h"
+#include "FrameTarget.h"
 
 QW_BENCH_CASE(FrameParts) {
     constexpr int kWidth = 1920, kHeight = 1080;
-    qw::test::OsMesaContext context(kWidth, kHeight);
-    if (!context.ok()) throw std::runtime_error("no OSMesa context");
+    qw::bench::TFrameTarget target(kWidth, kHeight);
+    if (!target.ok()) throw std::runtime_error("no off-screen GL context");
     for (const bool twoViews : {false, true}) {
         auto g = std::make_unique<qw::TGameState>();
         qw::bench::CreateGameResources(*g);

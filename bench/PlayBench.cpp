@@ -17,7 +17,7 @@
 #include "render/FastWorld.h"
 #include "render/GLState.h"
 #include "shell/GameFrame.h"
-#include "support/OsMesaContext.h"
+#include "FrameTarget.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ constexpr const char* kPeakLabel = "peak resident memory of this process";
 }
 
 QW_BENCH_CASE(PlayFast) {
-    qw::test::OsMesaContext context(kWidth, kHeight);
-    if (!context.ok()) throw std::runtime_error("no OSMesa context");
+    qw::bench::TFrameTarget target(kWidth, kHeight);
+    if (!target.ok()) throw std::runtime_error("no off-screen GL context");
     auto g = std::make_unique<qw::TGameState>();
     qw::bench::CreateGameResources(*g);
     qw::GameRandom rng(20240601);

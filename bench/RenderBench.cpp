@@ -17,7 +17,7 @@
 #include "render/GLState.h"
 #include "render/ReferenceWorld.h"
 #include "render/Views.h"
-#include "support/OsMesaContext.h"
+#include "FrameTarget.h"
 #include "world/GameState.h"
 #include "world/Random.h"
 #include "world/RoundSetup.h"
@@ -67,8 +67,8 @@ void DrawFrame(TGameState& g, int width, int height, const std::function<void(in
 }  // namespace
 
 QW_BENCH_CASE(RenderWorld) {
-    qw::test::OsMesaContext context(1280, 720);
-    if (!context.ok()) throw std::runtime_error("no OSMesa context");
+    qw::bench::TFrameTarget target(1280, 720);
+    if (!target.ok()) throw std::runtime_error("no off-screen GL context");
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
     auto g = std::make_unique<TGameState>();
@@ -85,7 +85,7 @@ QW_BENCH_CASE(RenderWorld) {
     const std::pair<int, int> sizes[] = {{1280, 720}, {1920, 1080}};
     const auto hill = HillTop(*g);
     for (const auto& [width, height] : sizes) {
-        context.Resize(width, height);
+        target.Resize(width, height);
         // What every frame pays before any block: the sky clear and the read-back.
         qw::bench::Samples emptyMs;
         for (int run = 0; run < runs; ++run) emptyMs.Time([&] { DrawFrame(*g, width, height, nullptr); });

@@ -13,7 +13,7 @@
 #include "BenchGame.h"
 #include "Harness.h"
 #include "assets/TextDraw.h"
-#include "support/OsMesaContext.h"
+#include "FrameTarget.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ public:
 
 QW_BENCH_CASE(OverlayText) {
     constexpr int kWidth = 1920, kHeight = 1080;
-    qw::test::OsMesaContext context(kWidth, kHeight);
-    if (!context.ok()) throw std::runtime_error("no OSMesa context");
+    qw::bench::TFrameTarget target(kWidth, kHeight);
+    if (!target.ok()) throw std::runtime_error("no off-screen GL context");
     auto g = std::make_unique<qw::TGameState>();
     qw::bench::LoadGameFont(*g);
     glMatrixMode(GL_PROJECTION);
@@ -57,8 +57,7 @@ QW_BENCH_CASE(OverlayText) {
                                            {"Beenden", 20, cx - 150, cy - 15},
                                            {"Neues Spiel", 20, cx + 20, cy - 15}};
     const int runs = qw::bench::Runs(30);
-    // The off-screen context copies its picture out at every glFinish; the
-    // text figures include that copy, this is its size alone.
+    // The text figures end with a glFinish; this is its size alone.
     qw::bench::Samples finishOnly;
     for (int run = 0; run < runs; ++run) {
         glClear(GL_COLOR_BUFFER_BIT);
