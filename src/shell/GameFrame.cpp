@@ -1,5 +1,7 @@
 #include "shell/GameFrame.h"
 
+#include <GL/gl.h>
+
 #include <array>
 #include <optional>
 
@@ -26,7 +28,12 @@ void GameFrame(TGameState& g, GameServices& services, int width, int height, con
     std::array<std::optional<TWorldPoint>, 2> nearPoints;
     TViewSteps steps;
     steps.nearPoint = [&](int view) { nearPoints[static_cast<size_t>(view)] = ViewNearPoint(); };
-    steps.cells = hooks.cells;
+    steps.cells = [&](int view) {
+        if (hooks.cells) hooks.cells(view);
+        // Hands the world to a threaded renderer now, so it fills pixels
+        // while the figures and the overlay are still being sent.
+        glFlush();
+    };
     steps.pickAndEdit = [&](int view) {
         PickAndEdit(g, services, view, nearPoints[static_cast<size_t>(view)], editHooks);
     };
