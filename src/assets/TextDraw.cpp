@@ -262,9 +262,87 @@ void DrawText(TGameState& gs, std::u16string_view s, double schirmres3value, int
 }
 
 void DrawText(TGameState& gs, std::string_view s, double schirmres3value, int32_t xpos0, int32_t ypos0) {
+    static TTextCache cache;  // GL is drawn from one thread
     const std::u16string units = Utf8ToUtf16(s);
     GlLineSink gl;
-    DrawText(gs, units, schirmres3value, xpos0, ypos0, gl);
+    cache.Draw(gs, units, schirmres3value, xpos0, ypos0, gl);
+}
+
+namespace {
+
+template <typename T>
+void AppendBytes(std::vector<uint8_t>& out, const T& value) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
+    out.insert(out.end(), bytes, bytes + sizeof value);
+}
+
+// The font data a text is drawn from, read the way DrawText reads it: the
+// advance terms of each glyph, and the strokes of those it draws.
+std::vector<uint8_t> FontDataOf(TGameState& gs, std::u16string_view s, double scale, int32_t xpos0) {
+    std::vector<uint8_t> out;
+    double pen = xpos0 / scale;
+    for (const char16_t c : s) {
+        if (c < 32 || c > 255) continue;
+        const std::size_t glyph = c - 32;
+        if (RoundToInt32(pen * scale)) {
+            TDynaArray& strokes = gs.buchstaben[glyph];
+            AppendBytes(out, strokes.count());
+            strokes.First();
+            while (strokes.WhileNext()) {
+                TStrokeRecord stroke;
+                std::memcpy(&stroke, gs.aseg, sizeof stroke);
+                AppendBytes(out, stroke);
+            }
+        }
+        AppendBytes(out, gs.buchstabenbreitea[glyph]);
+        AppendBytes(out, gs.buchstabenbreitebc[glyph]);
+        pen = pen + gs.buchstabenbreitea[glyph] + gs.buchstabenbreitebc[glyph];
+    }
+    return out;
+}
+
+// Passes segments on and keeps them.
+class RecordingSink final : public LineSink {
+public:
+    RecordingSink(LineSink& target, std::vector<double>& kept) : target_(target), kept_(kept) {}
+    void DrawLine2D(double x1, double y1, double x2, double y2) override {
+        kept_.insert(kept_.end(), {x1, y1, x2, y2});
+        target_.DrawLine2D(x1, y1, x2, y2);
+    }
+    bool SkipsPointSegments() const override { return target_.SkipsPointSegments(); }
+
+private:
+    LineSink& target_;
+    std::vector<double>& kept_;
+};
+
+}  // namespace
+
+void TTextCache::Draw(TGameState& gs, std::u16string_view s, double schirmres3value, int32_t xpos0, int32_t ypos0,
+                      LineSink& sink) {
+    ++clock_;
+    std::vector<uint8_t> font = FontDataOf(gs, s, schirmres3value, xpos0);
+    const bool skipsPoints = sink.SkipsPointSegments();
+    for (TEntry& e : entries_) {
+        // Compared as bits: a scale that is not a number never equals itself.
+        if (e.text != s || std::memcmp(&e.scale, &schirmres3value, sizeof e.scale) != 0 || e.x != xpos0 ||
+            e.y != ypos0 || e.skipsPoints != skipsPoints || e.font != font)
+            continue;
+        e.usedAt = clock_;
+        for (size_t i = 0; i + 3 < e.segments.size(); i += 4)
+            sink.DrawLine2D(e.segments[i], e.segments[i + 1], e.segments[i + 2], e.segments[i + 3]);
+        return;
+    }
+    TEntry entry{std::u16string(s), schirmres3value, xpos0, ypos0, skipsPoints, std::move(font), {}, clock_};
+    RecordingSink recorder(sink, entry.segments);
+    DrawText(gs, s, schirmres3value, xpos0, ypos0, recorder);
+    if (entries_.size() < kEntries) {
+        entries_.push_back(std::move(entry));
+        return;
+    }
+    *std::min_element(entries_.begin(), entries_.end(), [](const TEntry& a, const TEntry& b) {
+        return a.usedAt < b.usedAt;
+    }) = std::move(entry);
 }
 
 }  // namespace qw

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "world/GameState.h"
 
@@ -44,8 +45,33 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // converted (non-finite, or beyond the integer and 16.16 ranges) are skipped.
 void DrawText(TGameState& gs, std::u16string_view s, double schirmres3value, int32_t xpos0, int32_t ypos0,
               LineSink& sink);
-// The game's UTF-8 strings, drawn with GL.
+// The game's UTF-8 strings, drawn with GL through a TTextCache.
 void DrawText(TGameState& gs, std::string_view s, double schirmres3value, int32_t xpos0, int32_t ypos0);
+
+// Remembers the segments of the texts drawn lately: the overlay draws the
+// same few texts every frame, and working out their curves is most of their
+// cost. A text drawn again at the same place and size, with font data equal
+// byte for byte to last time's, gets last time's segments in the same order.
+// The glyph arrays are walked either way, as drawing walks them.
+class TTextCache {
+public:
+    void Draw(TGameState& gs, std::u16string_view s, double schirmres3value, int32_t xpos0, int32_t ypos0,
+              LineSink& sink);
+
+private:
+    struct TEntry {
+        std::u16string text;
+        double scale;
+        int32_t x, y;
+        bool skipsPoints;
+        std::vector<uint8_t> font;           // the font data the text was drawn from
+        std::vector<double> segments;        // four numbers per segment
+        uint64_t usedAt;
+    };
+    static constexpr size_t kEntries = 16;  // more than one frame's texts
+    std::vector<TEntry> entries_;
+    uint64_t clock_ = 0;
+};
 
 // The pieces DrawText is built from.
 struct TFixedPoint {

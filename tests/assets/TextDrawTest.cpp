@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <tuple>
 #include <vector>
 
 #include "MlfTestFiles.h"
@@ -274,6 +276,79 @@ TEST_F(TextDrawGl, BatchingAndLeavingOutEmptySegmentsKeepThePicture) {
     for (std::size_t i = 0; i < plain.size(); i += 4) lit += plain[i] > 0;
     EXPECT_GT(lit, 40);
     EXPECT_TRUE(plain == batched);
+}
+
+}  // namespace
+}  // namespace qw
+
+namespace qw {
+namespace {
+
+class PointSkippingRecorder final : public LineSink {
+public:
+    void DrawLine2D(double x1, double y1, double x2, double y2) override { numbers.insert(numbers.end(), {x1, y1, x2, y2}); }
+    bool SkipsPointSegments() const override { return true; }
+    std::vector<double> numbers;
+};
+
+std::vector<double> Numbers(const std::vector<Segment>& segments) {
+    std::vector<double> out;
+    for (const Segment& s : segments) out.insert(out.end(), {s.x1, s.y1, s.x2, s.y2});
+    return out;
+}
+
+std::vector<double> CachedDraw(TTextCache& cache, TGameState& gs, std::u16string_view s, double scale, int32_t x,
+                               int32_t y) {
+    SegmentRecorder rec;
+    cache.Draw(gs, s, scale, x, y, rec);
+    return Numbers(rec.segments);
+}
+
+TEST(TextCache, GivesWhatDrawingGivesAndFollowsEveryChangeOfTheFont) {
+    TGameState gs;
+    AddStroke(gs, 'a', Stroke(kStrokeLine, 0, 0, 0.5, 1));
+    AddStroke(gs, 'a', Stroke(kStrokeCurve, 0, 0, 1, 0, 0.5, 0.7));
+    AddStroke(gs, 'b', Stroke(kStrokeArc, 0, 0, 0, 1, 0.4, 0.5));
+    SetAdvance(gs, 'a', 0.1, 0.6);
+    SetAdvance(gs, 'b', 0.1, 0.5);
+    TTextCache cache;
+    const auto direct = [&](std::u16string_view s, double scale, int32_t x, int32_t y) {
+        return Numbers(Draw(gs, s, scale, x, y));
+    };
+    // Again and again, interleaved, at other places and sizes.
+    for (int round = 0; round < 3; ++round)
+        for (const auto& [text, scale, x, y] : {std::tuple{u"ab", 20.0, 0, 0}, std::tuple{u"ba", 20.0, 0, 0},
+                                               std::tuple{u"ab", 40.0, 0, 0}, std::tuple{u"ab", 20.0, 3, 0},
+                                               std::tuple{u"ab", 20.0, 0, 5}})
+            EXPECT_EQ(CachedDraw(cache, gs, text, scale, x, y), direct(text, scale, x, y)) << round;
+
+    // The walk over the glyph arrays leaves the same current record.
+    cache.Draw(gs, u"ab", 20, 0, 0, *std::make_unique<SegmentRecorder>());
+    const void* afterCached = gs.aseg;
+    Draw(gs, u"ab", 20, 0, 0);
+    EXPECT_EQ(afterCached, gs.aseg);
+
+    const std::vector<double> before = direct(u"ab", 20, 0, 0);
+    static_cast<TStrokeRecord*>(gs.buchstaben['a' - 32].GetObject(1))->y3 = 0.9;
+    EXPECT_EQ(CachedDraw(cache, gs, u"ab", 20, 0, 0), direct(u"ab", 20, 0, 0));
+    EXPECT_NE(direct(u"ab", 20, 0, 0), before);
+    SetAdvance(gs, 'a', 0.2, 0.6);
+    EXPECT_EQ(CachedDraw(cache, gs, u"ab", 20, 0, 0), direct(u"ab", 20, 0, 0));
+    AddStroke(gs, 'b', Stroke(kStrokeLine, 0.2, 0.2, 0.2, 0.8));
+    EXPECT_EQ(CachedDraw(cache, gs, u"ab", 20, 0, 0), direct(u"ab", 20, 0, 0));
+
+    // A sink that drops point segments gets the segments worked out for it.
+    PointSkippingRecorder skipping, fresh;
+    cache.Draw(gs, u"ab", 20, 0, 0, skipping);
+    DrawText(gs, u"ab", 20, 0, 0, fresh);
+    EXPECT_EQ(skipping.numbers, fresh.numbers);
+    EXPECT_LT(skipping.numbers.size(), direct(u"ab", 20, 0, 0).size());
+
+    // More texts than it keeps: still right, old ones or new.
+    for (int i = 0; i < 40; ++i) {
+        const int32_t x = i % 20;
+        EXPECT_EQ(CachedDraw(cache, gs, u"ba", 20, x, 0), direct(u"ba", 20, x, 0)) << i;
+    }
 }
 
 }  // namespace
