@@ -64,8 +64,8 @@ private:
         double scale;
         int32_t x, y;
         bool skipsPoints;
-        std::vector<uint8_t> font;           // the font data the text was drawn from
-        std::vector<double> segments;        // four numbers per segment
+        std::vector<uint8_t> font;     // the font data the text was drawn from
+        std::vector<double> segments;  // four numbers per segment
         uint64_t usedAt;
     };
     static constexpr size_t kEntries = 16;  // more than one frame's texts
