@@ -1,5 +1,7 @@
 #include "shell/TMainForm.h"
 
+#include <algorithm>
+#include <chrono>
 #include <exception>
 
 #include <GL/gl.h>
@@ -35,7 +37,7 @@
 namespace qw {
 namespace {
 
-constexpr int kFrameIntervalMs = 20;
+constexpr std::chrono::milliseconds kFrameInterval{20};
 // Building the shaders of a new sight leaves some 25 MB of compiler code
 // behind; ordinary play grows by far less between two frames.
 constexpr size_t kIdleMemoryGrowth = size_t{8} << 20;
@@ -71,6 +73,7 @@ TMainForm::TMainForm(TModusForm& modusForm)
       state(std::make_unique<TGameState>()),
       modusForm_(modusForm),
       idleMemory_(kIdleMemoryGrowth),
+      pacer_(kFrameInterval),
       frameLog_(TFrameLog::FromEnvironment()) {
     if (!DisplayHasGlx()) return;  // even building the pixel format asks GLX
     const wxGLAttributes pixelFormat = PixelFormat();
@@ -261,7 +264,21 @@ void TMainForm::MakeNewGame() {
 
 void TMainForm::HideCursor() { services_->ShowCursor(false); }
 
-void TMainForm::StartTimer() { Timer1.Start(kFrameIntervalMs); }
+void TMainForm::StartTimer() {
+    ticking_ = true;
+    WaitForTick(pacer_.Start(TTickPacer::Clock::now()));
+}
+
+void TMainForm::StopTimer() {
+    ticking_ = false;
+    Timer1.Stop();
+}
+
+void TMainForm::WaitForTick(TTickPacer::Clock::duration wait) {
+    // Whole milliseconds, at least one, so the event loop always gets a turn.
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(wait).count();
+    Timer1.StartOnce(static_cast<int>(std::max<decltype(ms)>(ms, 1)));
+}
 
 // ---- the frame ----
 
@@ -278,6 +295,8 @@ void TMainForm::Timer1Timer(wxTimerEvent&) {
     });
     if (frameLog_) frameLog_->FrameEnds();
     inFrame_ = false;
+    // Not when the frame closed the window.
+    if (ticking_) WaitForTick(pacer_.Next(TTickPacer::Clock::now()));
 }
 
 void TMainForm::MakeCurrent() { canvas_->SetCurrent(*RC); }
@@ -312,7 +331,7 @@ void TMainForm::FormClose(wxCloseEvent& event) {
         return;
     }
     event.Veto();  // the window is only hidden; the start dialog may show it again
-    Timer1.Stop();
+    StopTimer();
     if (!SaveCreativeWorldOnClose()) {
         // The next launch would empty the grid: a world that could not be
         // saved stays on the screen. The player has been told why.
@@ -345,7 +364,7 @@ bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
 }
 
 void TMainForm::FormDestroy() {
-    Timer1.Stop();
+    StopTimer();
     // A closed window saved its world as it closed. Saving it again would
     // bring back a world the player has deleted or renamed since.
     if (!savedOnClose_) RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });

@@ -11,6 +11,7 @@
 #include "render/FastWorld.h"
 #include "platform/IdleMemory.h"
 #include "shell/FrameLog.h"
+#include "shell/TickPacer.h"
 #include "world/GameState.h"
 
 class wxGLCanvas;
@@ -69,6 +70,8 @@ private:
     void HideCursor();
     void LoadChosenSkins();
     void StartTimer();
+    void StopTimer();
+    void WaitForTick(TTickPacer::Clock::duration wait);
 
     TSkinReport SkinReport();
     void LoadSkin(const std::string& fileName, int32_t textureBase);
@@ -105,8 +108,10 @@ private:
     std::unique_ptr<PlatformServices> services_;
     TFastWorld fastWorld_;
     TIdleMemoryWatch idleMemory_;
+    TTickPacer pacer_;
     std::unique_ptr<TFrameLog> frameLog_;  // only with QUADERWELT_FRAME_LOG set
-    wxTimer Timer1;
+    wxTimer Timer1;  // one tick at a time, each scheduled by pacer_
+    bool ticking_ = false;
     int displayTop_ = 0;       // top edge of the display the window covers
     int wheelRotation_ = 0;    // wheel movement not yet turned into whole notches
     bool shownModally_ = false;
