@@ -194,10 +194,11 @@ press() {
 expect_walking() {
     local keys=$1 x=$2 y=$3 w=$4 h=$5 what=$6 key tick before
     for key in $keys; do
+        play_on_if_round_ended
         before=$(crop walk-before "$x" "$y" "$w" "$h")
         press "$key" 0.8
         for tick in 1 2 3 4 5 6 7 8; do
-            [ "$(differing_pixels "$before" "$(crop walk-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+            changed_by_player "$before" "$(crop walk-after "$x" "$y" "$w" "$h")" && return
             sleep 0.25
         done
     done
@@ -247,10 +248,11 @@ look() {
 expect_turning() {
     local x=$1 y=$2 w=$3 h=$4 what=$5 try tick before
     for try in 1 2 3; do
+        play_on_if_round_ended
         before=$(crop turn-before "$x" "$y" "$w" "$h")
         look 300 0
         for tick in 1 2 3 4 5 6 7 8; do
-            [ "$(differing_pixels "$before" "$(crop turn-after "$x" "$y" "$w" "$h")")" -gt 50 ] && return
+            changed_by_player "$before" "$(crop turn-after "$x" "$y" "$w" "$h")" && return
             sleep 0.25
         done
     done
@@ -276,6 +278,21 @@ open_menu() {
 
 # The quit menu has a third button, "Neues Spiel"; the round-end menu not.
 menu_has_third_button() { [ "$(e2e_pixel $((CX - 150)) $((CY + 50)))" != "$GREY" ]; }
+round_end_menu_shown() { [ "$(e2e_pixel $((CX - 250)) $((CY + 60)))" = "$GREY" ] && ! menu_has_third_button; }
+
+# In the search mode the computer may find the emerald while the player is
+# being tried out; its round-end menu stops walking and looking. A player
+# starts the next round then, and so does the test.
+play_on_if_round_ended() {
+    round_end_menu_shown || return 0
+    e2e_log "the computer ended the round: a new one"
+    click_menu_right
+    wait_menu_gone
+    sleep 0.3
+}
+
+# Whether the picture changed by the player's doing, not by a round's end.
+changed_by_player() { [ "$(differing_pixels "$1" "$2")" -gt 50 ] && ! round_end_menu_shown; }
 click_menu_quit() { click_at $((CX - 60)) "$CY" 1; }
 click_menu_third() { click_at $((CX - 60)) $((CY + 70)) 1; }
 click_menu_right() { click_at $((CX + 60)) "$CY" 1; }
