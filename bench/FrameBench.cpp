@@ -11,13 +11,13 @@
 #include <string>
 
 #include "BenchGame.h"
+#include "FrameTarget.h"
 #include "Harness.h"
 #include "render/FastWorld.h"
 #include "render/GLState.h"
 #include "render/ReferenceWorld.h"
 #include "render/Views.h"
 #include "shell/GameFrame.h"
-#include "FrameTarget.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BenchGame.h"
+#include "FrameTarget.h"
 #include "Harness.h"
 #include "render/FastWorld.h"
 #include "render/Figures.h"
@@ -26,7 +27,6 @@
 #include "sim/Missiles.h"
 #include "sim/Opponent.h"
 #include "sim/Sighting.h"
-#include "FrameTarget.h"
 
 QW_BENCH_CASE(FrameParts) {
     constexpr int kWidth = 1920, kHeight = 1080;

@@ -13,11 +13,11 @@
 #include <unistd.h>
 
 #include "BenchGame.h"
+#include "FrameTarget.h"
 #include "Harness.h"
 #include "render/FastWorld.h"
 #include "render/GLState.h"
 #include "shell/GameFrame.h"
-#include "FrameTarget.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "FrameTarget.h"
 #include "Harness.h"
 #include "assets/TextureLoader.h"
 #include "render/FastWorld.h"
 #include "render/GLState.h"
 #include "render/ReferenceWorld.h"
 #include "render/Views.h"
-#include "FrameTarget.h"
 #include "world/GameState.h"
 #include "world/Random.h"
 #include "world/RoundSetup.h"

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "BenchGame.h"
+#include "FrameTarget.h"
 #include "Harness.h"
 #include "assets/TextDraw.h"
-#include "FrameTarget.h"
 
 namespace {
 
