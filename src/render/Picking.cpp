@@ -65,24 +65,29 @@ std::optional<TWorldPoint> PickWorldPoint(int32_t wx, int32_t wy) {
     return Unproject(m, wx, wy, depth);
 }
 
+std::optional<TAimRay> PickAimRay(const std::optional<TWorldPoint>& nearPoint) {
+    if (!nearPoint) return std::nullopt;
+    // The viewport's centre pixel is (W div 2, H div 2) for one view and
+    // H div 4 or H div 2 + H div 4 up for the lower and upper half.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const auto picked = PickWorldPoint(viewport[0] + viewport[2] / 2, viewport[1] + viewport[3] / 2);
+    if (!picked) return std::nullopt;
+    return TAimRay{*nearPoint, *picked};
+}
+
 void PickAndEdit(TGameState& s, GameServices& services, int view,
                  const std::optional<TWorldPoint>& nearPoint, const EditHooks& hooks) {
     const TEditInputs in = InputsOfView(s, services, view);
     // Both latches follow their inputs every frame, paused or not.
     const bool place = PressedOnce(in.placeDown, in.placeLatch);
     const bool remove = PressedOnce(in.removeDown, in.removeLatch);
-    if ((!place && !remove) || s.quitmode || !nearPoint) return;
-
-    // Reading the depth stalls the pipeline, so only on a press. The
-    // viewport's centre pixel is (W div 2, H div 2) for one view and
-    // H div 4 or H div 2 + H div 4 up for the lower and upper half.
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const auto picked = PickWorldPoint(viewport[0] + viewport[2] / 2, viewport[1] + viewport[3] / 2);
-    if (!picked) return;
-    const TAimRay ray{*nearPoint, *picked};
-    if (place) PlaceBlock(s, services, view, ray);
-    if (remove) RemoveBlockOrFire(s, services, view, ray, hooks);
+    if ((!place && !remove) || s.quitmode) return;
+    // Reading the depth stalls the pipeline, so only on a press.
+    const auto ray = PickAimRay(nearPoint);
+    if (!ray) return;
+    if (place) PlaceBlock(s, services, view, *ray);
+    if (remove) RemoveBlockOrFire(s, services, view, *ray, hooks);
 }
 
 }  // namespace qw

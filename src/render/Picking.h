@@ -20,6 +20,11 @@ std::optional<TWorldPoint> ViewNearPoint();
 // unprojection fails.
 std::optional<TWorldPoint> PickWorldPoint(int32_t wx, int32_t wy);
 
+// The aim ray of the view whose viewport is current: from nearPoint to the
+// world point drawn at the viewport's centre pixel. Empty without a near
+// point or when the unprojection fails.
+std::optional<TAimRay> PickAimRay(const std::optional<TWorldPoint>& nearPoint);
+
 // Runs after a view's cells are drawn, with the view's viewport current:
 // polls the view player's place and remove inputs through their latches and,
 // on a new press, picks the point at the viewport's centre pixel and places,

@@ -16,8 +16,8 @@ void ClearToSky() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void SetViewViewport(const TGameState& g, int view, int width, int height) {
-    if (!g.multiplayer) {
+void SetViewViewport(const TGameState& g, int view, int width, int height, int onlyView) {
+    if (!g.multiplayer || onlyView != kAllViews) {
         glViewport(0, 0, width, height);
         return;
     }
@@ -68,13 +68,17 @@ void DrawMissileBox(const TGameState& g, double x, double y, double z) {
     glEnd();
 }
 
-void DrawViews(const TGameState& g, int width, int height, const TViewSteps& steps) {
+void DrawViews(const TGameState& g, int width, int height, const TViewSteps& steps, int onlyView) {
     const auto run = [](const std::function<void(int)>& step, int view) {
         if (step) step(view);
     };
     ClearToSky();
     for (int view = 0; view < ViewCount(g); ++view) {
-        SetViewViewport(g, view, width, height);
+        if (onlyView != kAllViews && view != onlyView) {
+            run(steps.undrawn, view);
+            continue;
+        }
+        SetViewViewport(g, view, width, height, onlyView);
         SetViewCamera(g, view);
         run(steps.nearPoint, view);
         run(steps.cells, view);

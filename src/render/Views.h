@@ -9,6 +9,8 @@ namespace qw {
 
 // Cells drawn around the viewer in every axis.
 inline constexpr int kViewRadius = 20;
+// Every view of the frame is drawn (one, or the two halves of the split screen).
+inline constexpr int kAllViews = -1;
 
 struct TViewCell {
     int64_t x, y, z;
@@ -21,8 +23,9 @@ int ViewCount(const TGameState& g);
 // The sky colour, once per frame before the first view.
 void ClearToSky();
 
-// width and height: the window's client size in pixels.
-void SetViewViewport(const TGameState& g, int view, int width, int height);
+// width and height: the window's client size in pixels. With onlyView set
+// the view covers the whole window.
+void SetViewViewport(const TGameState& g, int view, int width, int height, int onlyView = kAllViews);
 
 // Loads the view's camera into the modelview matrix, including the lift of the
 // eye above the figure's feet.
@@ -46,10 +49,16 @@ struct TViewSteps {
     std::function<void(int view)> figures;      // first figure, then the second
     std::function<void(int view)> sighting;     // the opponent looking for the emerald
     std::function<void(int view)> overlay;      // status, material bar, menus
+    // In place of all the steps above for a view that is not drawn: what it
+    // changes in the game.
+    std::function<void(int view)> undrawn;
 };
 
 // The 3D pass of a frame: sky, then every view with its viewport, camera and
-// steps. The caller swaps the buffers afterwards.
-void DrawViews(const TGameState& g, int width, int height, const TViewSteps& steps);
+// steps. With onlyView set (a network game: each computer shows its own
+// player) that view is drawn over the whole window and the other view only
+// runs its undrawn step, in its place in the order. The caller swaps the
+// buffers afterwards.
+void DrawViews(const TGameState& g, int width, int height, const TViewSteps& steps, int onlyView = kAllViews);
 
 }  // namespace qw

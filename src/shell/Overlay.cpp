@@ -35,7 +35,7 @@ void Text(TGameState& gs, const std::string& s, int x, int y, double size = kTex
 
 bool FightMode(const TGameState& gs) { return gs.modusformFightCheckchecked; }
 
-void DrawMenu(TGameState& gs, int W, int H) {
+void DrawMenu(TGameState& gs, int W, int H, TRoundEndVoice voice) {
     const int cx = W / 2, cy = H / 2;
     glViewport(0, 0, W, H);
     glBegin(GL_QUADS);
@@ -48,7 +48,7 @@ void DrawMenu(TGameState& gs, int W, int H) {
     glEnd();
     SetColour(kWhite);
     if (gs.emeraldfound) {
-        const auto [line1, line2] = RoundEndTexts(gs);
+        const auto [line1, line2] = RoundEndTexts(gs, voice);
         Text(gs, line1, cx - 190, cy - 90);
         Text(gs, line2, cx - 190, cy - 70);
         Text(gs, "Beenden", cx - 150, cy - 15);
@@ -115,10 +115,8 @@ void DrawMaterialBar(const TGameState& gs, int view, int W, int H) {
 
 void DrawPlayOverlay(TGameState& gs, int view, int W, int H) {
     DrawCrosshair(W / 2, H / 2);
-    if (gs.screenshot > 0) {
-        --gs.screenshot;
-        Text(gs, "Der Screenshot wurde gespeichert.", 0, H - 150, kNoticeSize);
-    }
+    if (gs.screenshot > 0) Text(gs, "Der Screenshot wurde gespeichert.", 0, H - 150, kNoticeSize);
+    UndrawnOverlayPass(gs);
     if (FightMode(gs)) {
         DrawFightStatus(gs, view);
     } else if (!gs.modusformKreativCheckchecked) {
@@ -129,7 +127,11 @@ void DrawPlayOverlay(TGameState& gs, int view, int W, int H) {
 
 }  // namespace
 
-void DrawOverlay(TGameState& gs, int view, int W, int H) {
+void UndrawnOverlayPass(TGameState& gs) {
+    if (!gs.quitmode && gs.screenshot > 0) --gs.screenshot;
+}
+
+void DrawOverlay(TGameState& gs, int view, int W, int H, TRoundEndVoice voice) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -145,7 +147,7 @@ void DrawOverlay(TGameState& gs, int view, int W, int H) {
     // other view touches. Clearing it cost a pass over the whole buffer.
 
     if (gs.quitmode) {
-        DrawMenu(gs, W, H);
+        DrawMenu(gs, W, H, voice);
     } else {
         DrawPlayOverlay(gs, view, W, H);
     }
@@ -162,16 +164,17 @@ void DrawOverlay(TGameState& gs, int view, int W, int H) {
     // threads once more per view.
 }
 
-std::pair<std::string, std::string> RoundEndTexts(const TGameState& gs) {
+std::pair<std::string, std::string> RoundEndTexts(const TGameState& gs, TRoundEndVoice voice) {
     const bool firstWon = gs.playerwin == 0;
+    const bool sharedScreen = gs.multiplayer && voice == TRoundEndVoice::SharedScreen;
     if (FightMode(gs)) {
-        if (gs.multiplayer)
+        if (sharedScreen)
             return {firstWon ? "Der untere Spieler hat gewonnen!" : "Der obere Spieler hat gewonnen!",
                     "Glückwunsch! Du hast den Gegner besiegt!"};
         if (firstWon) return {"Du hast gewonnen!", "Glückwunsch! Du hast den Gegner besiegt!"};
         return {"Der Gegner hat gewonnen!", "Du hast diese Runde leider verloren."};
     }
-    if (gs.multiplayer)
+    if (sharedScreen)
         return {firstWon ? "Der untere Spieler hat den Smaragd gefunden!"
                          : "Der obere Spieler hat den Smaragd gefunden!",
                 "Glückwunsch! Du hast diese Runde gewonnen!"};

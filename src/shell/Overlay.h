@@ -11,13 +11,23 @@
 
 namespace qw {
 
+// Which round-end texts the menu shows with two players: those of the split
+// screen ("Der untere Spieler ..."), or, when each player has a screen of its
+// own, the one-player texts seen from the first figure's side.
+enum class TRoundEndVoice { SharedScreen, OwnScreen };
+
 // Draws the overlay of view 0 (first figure) or view 1 (second figure) with
 // that view's viewport current. W and H: the window's client size. Counts
 // the screenshot notice down once per call and leaves the colour white.
-void DrawOverlay(TGameState& gs, int view, int W, int H);
+void DrawOverlay(TGameState& gs, int view, int W, int H, TRoundEndVoice voice = TRoundEndVoice::SharedScreen);
+
+// What the overlay pass of a view that is not drawn still does: the
+// screenshot notice counts down, once per pass as in a drawn view.
+void UndrawnOverlayPass(TGameState& gs);
 
 // The two lines of the round-end menu for the mode, player count and winner.
-std::pair<std::string, std::string> RoundEndTexts(const TGameState& gs);
+std::pair<std::string, std::string> RoundEndTexts(const TGameState& gs,
+                                                  TRoundEndVoice voice = TRoundEndVoice::SharedScreen);
 
 // The click areas of the menu, tested in this order. They are narrower than
 // the drawn buttons: only the 110 pixels nearest the middle line count.

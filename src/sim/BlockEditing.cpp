@@ -99,9 +99,8 @@ void PlaceBlock(TGameState& s, GameServices& services, int view, const TAimRay& 
         // Step back toward the viewer, out of the aimed block.
         const auto cell = FindEditCell(s.level, c.x, c.y, c.z, Probe(ray, *dir, -k), true);
         if (!cell) continue;
-        int32_t& code = s.level.at(cell->x, cell->y, cell->z);
-        code = material + 1;
-        if (BodyTest(s, services, fig)) code = kEmpty;  // it would trap the builder
+        s.level.set(cell->x, cell->y, cell->z, material + 1);
+        if (BodyTest(s, services, fig)) s.level.set(cell->x, cell->y, cell->z, kEmpty);  // it would trap the builder
         return;
     }
 }
@@ -122,9 +121,9 @@ void RemoveBlockOrFire(TGameState& s, GameServices& services, int view, const TA
         // Step on, into the aimed block.
         const auto cell = FindEditCell(s.level, c.x, c.y, c.z, Probe(ray, *dir, k), false);
         if (!cell) continue;
-        int32_t& code = s.level.at(cell->x, cell->y, cell->z);
-        if (code == kEmerald && EmeraldEndsRound(s)) EndRound(s, services, fig.finder);
-        code = kEmpty;
+        if (s.level.at(cell->x, cell->y, cell->z) == kEmerald && EmeraldEndsRound(s))
+            EndRound(s, services, fig.finder);
+        s.level.set(cell->x, cell->y, cell->z, kEmpty);
         return;
     }
 }

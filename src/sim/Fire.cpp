@@ -1,6 +1,5 @@
 #include "sim/Fire.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "sim/MissileRecord.h"
@@ -11,20 +10,6 @@ namespace qw {
 namespace {
 
 constexpr int32_t kKnockBackFrames = 8;
-
-// Every cell of the grid, not just the ball: a world file may hold fire
-// codes too. Runs in one frame, so it looks at blocks of cells with a loop
-// the compiler can vectorise and writes only into blocks that have a match.
-void ClearCellsOf(TLevel& level, int32_t code) {
-    constexpr std::size_t kBlock = 64;
-    int32_t* cells = level.data();
-    for (std::size_t start = 0; start < kGridCells; start += kBlock) {
-        const std::size_t end = std::min(kGridCells, start + kBlock);
-        bool found = false;
-        for (std::size_t i = start; i < end; ++i) found |= cells[i] == code;
-        if (found) std::replace(cells + start, cells + end, code, static_cast<int32_t>(kEmpty));
-    }
-}
 
 // Only a fight has consequences beyond the life counter: the victim is
 // thrown along the other figure's missile and may lose the round.
@@ -79,8 +64,8 @@ void Explode(TGameState& s, GameServices& services, int figure, const TCellIndex
         for (int j = -2; j <= 2; ++j) {
             for (int k = -2; k <= 2; ++k) {
                 if (i * i + j * j + k * k > 4) continue;
-                int32_t& code = s.level.wrapped(cell.x + i, cell.y + j, cell.z + k);
-                if (code != kEmerald) code = m.fireCode;
+                if (s.level.wrapped(cell.x + i, cell.y + j, cell.z + k) != kEmerald)
+                    s.level.setWrapped(cell.x + i, cell.y + j, cell.z + k, m.fireCode);
             }
         }
     }
@@ -94,7 +79,9 @@ void FireCountdown(TGameState& s, GameServices& services, int figure) {
         --m.counteinschlag;
         return;
     }
-    ClearCellsOf(s.level, m.fireCode);
+    // Every cell of the grid, not just the ball: a world file may hold fire
+    // codes too.
+    s.level.replaceAll(m.fireCode, kEmpty);
     const bool firstTouched = figure == kFirstFigure ? s.getroffen : s.getroffen2;
     const bool secondTouched = figure == kFirstFigure ? s.ggetroffen : s.ggetroffen2;
     if (firstTouched) {

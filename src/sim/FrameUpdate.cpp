@@ -4,6 +4,7 @@
 #include "sim/Joyst.h"
 #include "sim/MaterialChoice.h"
 #include "sim/Movement.h"
+#include "sim/RemoteControls.h"
 
 namespace qw {
 
@@ -63,12 +64,19 @@ void UpdateSecondFigure(TGameState& s, GameServices& services, const UpdateHooks
     const TFigure fig = SecondFigure(s);
     const bool opponent = !s.multiplayer && !s.modusformKreativCheckchecked;
     if (opponent && hooks.opponentController) hooks.opponentController(s, services);
-    if (s.multiplayer) PlayerTwoControls(s, services, fig);
+    if (s.multiplayer) {
+        if (hooks.remote) {
+            ApplyRemoteControls(s, services, fig, *hooks.remote);
+        } else {
+            PlayerTwoControls(s, services, fig);
+        }
+    }
 
     KnockBackStep(s, services, fig);
     if (!JumpGravityStep(s, services, fig)) return;
     if (s.multiplayer) {
-        if (Held(services, VK_NUMPAD0) || (s.joy1.ok && s.joy1.but[2])) StartJump(fig);
+        const bool jump = hooks.remote ? hooks.remote->jump : Held(services, VK_NUMPAD0) || (s.joy1.ok && s.joy1.but[2]);
+        if (jump) StartJump(fig);
     } else if (opponent) {
         // The opponent hops now and then while it walks to a target, and all
         // the time in a fight.
@@ -101,7 +109,10 @@ void FunctionKeys(TGameState& s, GameServices& services, const UpdateHooks& hook
     if (PressedOnce(Held(services, VK_F5), s.f5down)) {
         if (++s.viewmode >= 3) s.viewmode = 0;
     }
-    if (PressedOnce(Held(services, VK_ESCAPE), s.escdown)) {
+    int toggles = PressedOnce(Held(services, VK_ESCAPE), s.escdown) ? 1 : 0;
+    // The remote player's Esc presses since the last frame count as well.
+    if (s.multiplayer && hooks.remote) toggles += hooks.remote->escapePresses;
+    for (int i = 0; i < toggles; ++i) {
         s.quitmode = !s.quitmode;
         services.ShowCursor(s.quitmode);
     }
@@ -129,14 +140,10 @@ void MouseLook(TGameState& s, GameServices& services) {
 }
 
 void UpdateFirstFigure(TGameState& s, GameServices& services) {
-    for (int digit = 1; digit <= 9; ++digit) {
-        if (!Held(services, '0' + digit)) continue;
-        if (digit <= 8) {
-            s.material = digit - 1;
-        } else if (!s.modusformKreativCheckchecked) {
-            s.material = kWeapon;
-        }
-    }
+    unsigned digitsHeld = 0;
+    for (int digit = 1; digit <= 9; ++digit)
+        if (Held(services, '0' + digit)) digitsHeld |= 1u << (digit - 1);
+    s.material = MaterialFromDigits(s.material, digitsHeld, s.modusformKreativCheckchecked);
 
     const TFigure fig = FirstFigure(s);
     const bool fast = Held(services, VK_CONTROL);
@@ -150,6 +157,20 @@ void UpdateFirstFigure(TGameState& s, GameServices& services) {
 }
 
 }  // namespace
+
+bool ViewerUpdatePhase(TGameState& s, GameServices& services, const UpdateHooks& hooks) {
+    MusicCheck(s, services);
+    if (PressedOnce(Held(services, VK_F5), s.f5down)) {
+        if (++s.viewmode >= 3) s.viewmode = 0;
+    }
+    const bool escape = PressedOnce(Held(services, VK_ESCAPE), s.escdown);
+    if (PressedOnce(Held(services, VK_F2), s.f2pressed) && hooks.takeScreenshot) {
+        hooks.takeScreenshot();
+        s.screenshot = kScreenshotNoticeFrames;
+    }
+    MouseLook(s, services);
+    return escape;
+}
 
 void UpdatePhase(TGameState& s, GameServices& services, const UpdateHooks& hooks) {
     WrapPositions(s);

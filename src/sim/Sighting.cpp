@@ -56,7 +56,7 @@ void OpponentSighting(TGameState& s, GameServices& services) {
     s.gegnersiehtemerald = LineIsFree(s.level, eye, target, distance);
     if (s.gegnersiehtemerald && distance < kSightRange && !s.emeraldfound) {
         EndRound(s, services, kFinderSecondFigure);
-        s.level.at(s.emeraldx, s.emeraldy, s.emeraldz) = kEmpty;
+        s.level.set(s.emeraldx, s.emeraldy, s.emeraldz, kEmpty);
     }
 }
 

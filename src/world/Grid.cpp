@@ -1,5 +1,6 @@
 #include "world/Grid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -9,6 +10,21 @@ namespace qw {
 TLevel::TLevel() : cells_(new int32_t[kGridCells]()) {}
 
 void TLevel::clear() { std::memset(cells_.get(), 0, kGridBytes); }
+
+void TLevel::replaceAll(int32_t from, int32_t to) {
+    // Looks at blocks of cells with a loop the compiler can vectorise and
+    // writes only into blocks that have a match: this runs within a frame.
+    constexpr std::size_t kBlock = 64;
+    int32_t* cells = cells_.get();
+    for (std::size_t start = 0; start < kGridCells; start += kBlock) {
+        const std::size_t end = std::min(kGridCells, start + kBlock);
+        bool found = false;
+        for (std::size_t i = start; i < end; ++i) found |= cells[i] == from;
+        if (!found) continue;
+        for (std::size_t i = start; i < end; ++i)
+            if (cells[i] == from) Write(i, to);
+    }
+}
 
 double WrapPosition(double c) {
     if (!std::isfinite(c)) return c;

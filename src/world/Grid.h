@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace qw {
 
@@ -68,12 +69,30 @@ public:
         return cells_[CellOffset(WrapIndex(x), WrapIndex(y), WrapIndex(z))];
     }
 
+    // Cell writes of a running round go through these three, so that a
+    // network game can pass every changed cell on.
+    void set(int x, int y, int z, int32_t code) { Write(CellOffset(x, y, z), code); }
+    void setWrapped(int64_t x, int64_t y, int64_t z, int32_t code) {
+        Write(CellOffset(WrapIndex(x), WrapIndex(y), WrapIndex(z)), code);
+    }
+    // Every cell of the grid that holds `from` becomes `to`.
+    void replaceAll(int32_t from, int32_t to);
+    // From now on the flat offset of each write above is appended to *log;
+    // nullptr stops it.
+    void LogWritesTo(std::vector<uint32_t>* log) { log_ = log; }
+
     void clear();
     int32_t* data() { return cells_.get(); }
     const int32_t* data() const { return cells_.get(); }
 
 private:
+    void Write(std::size_t offset, int32_t code) {
+        cells_[offset] = code;
+        if (log_) log_->push_back(static_cast<uint32_t>(offset));
+    }
+
     std::unique_ptr<int32_t[]> cells_;
+    std::vector<uint32_t>* log_ = nullptr;
 };
 
 // Wraps one stored figure coordinate: while below -400 add 804, then while

@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,9 +46,10 @@ public:
     z_stream z{};
 };
 
-}  // namespace
-
-InflateEnd InflateGridBlock(int fd, int64_t blockLength, TLevel& level) {
+// The one inflater of grids, whatever the compressed bytes come from:
+// `read` fills up to n bytes and returns how many it gave, 0 at the end.
+template <typename Read>
+InflateEnd InflateGrid(Read&& read, int64_t blockLength, TLevel& level) {
     Inflater inflater;
     z_stream& z = inflater.z;
     std::vector<unsigned char> input(kChunk);
@@ -60,8 +62,7 @@ InflateEnd InflateGridBlock(int fd, int64_t blockLength, TLevel& level) {
     for (;;) {
         if (z.avail_in == 0) {
             if (unread == 0) throw std::runtime_error("unexpected end of the compressed grid");
-            const std::size_t got =
-                ReadUpTo(fd, input.data(), static_cast<std::size_t>(std::min<int64_t>(unread, kChunk)));
+            const std::size_t got = read(input.data(), static_cast<std::size_t>(std::min<int64_t>(unread, kChunk)));
             if (got == 0) return InflateEnd::FileEnded;
             unread -= static_cast<int64_t>(got);
             z.next_in = input.data();
@@ -79,7 +80,8 @@ InflateEnd InflateGridBlock(int fd, int64_t blockLength, TLevel& level) {
     }
 }
 
-int64_t DeflateGrid(const TLevel& level, AtomicFile& out) {
+template <typename Write>
+int64_t DeflateGridTo(const TLevel& level, Write&& write) {
     Deflater deflater;
     z_stream& z = deflater.z;
     std::vector<unsigned char> output(kChunk);
@@ -93,10 +95,38 @@ int64_t DeflateGrid(const TLevel& level, AtomicFile& out) {
         if (code != Z_OK && code != Z_STREAM_END)
             throw std::runtime_error("Cannot compress the world: " + ZlibError(z, code));
         const std::size_t produced = output.size() - z.avail_out;
-        out.Write(output.data(), produced);
+        write(output.data(), produced);
         written += static_cast<int64_t>(produced);
         if (code == Z_STREAM_END) return written;
     }
+}
+
+}  // namespace
+
+InflateEnd InflateGridBlock(int fd, int64_t blockLength, TLevel& level) {
+    return InflateGrid([fd](unsigned char* buffer, std::size_t n) { return ReadUpTo(fd, buffer, n); }, blockLength,
+                       level);
+}
+
+InflateEnd InflateGridBytes(std::span<const uint8_t> block, TLevel& level) {
+    std::size_t taken = 0;
+    const auto read = [&](unsigned char* buffer, std::size_t n) {
+        n = std::min(n, block.size() - taken);
+        std::memcpy(buffer, block.data() + taken, n);
+        taken += n;
+        return n;
+    };
+    return InflateGrid(read, static_cast<int64_t>(block.size()), level);
+}
+
+int64_t DeflateGrid(const TLevel& level, AtomicFile& out) {
+    return DeflateGridTo(level, [&](const unsigned char* bytes, std::size_t n) { out.Write(bytes, n); });
+}
+
+std::vector<uint8_t> DeflateGridBytes(const TLevel& level) {
+    std::vector<uint8_t> block;
+    DeflateGridTo(level, [&](const unsigned char* bytes, std::size_t n) { block.insert(block.end(), bytes, bytes + n); });
+    return block;
 }
 
 }  // namespace qw

@@ -1,6 +1,8 @@
 #pragma once
 // The grid block of a compressed world file as one zlib stream.
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "world/AtomicFile.h"
 #include "world/Grid.h"
@@ -20,7 +22,13 @@ enum class InflateEnd {
 // with zlib's text when the stream is not valid.
 InflateEnd InflateGridBlock(int fd, int64_t blockLength, TLevel& level);
 
+// The same for a block held in memory (a world that came over the network).
+// FileEnded then means the block stopped inside the stream.
+InflateEnd InflateGridBytes(std::span<const uint8_t> block, TLevel& level);
+
 // Writes the grid as one zlib stream; returns the number of bytes written.
 int64_t DeflateGrid(const TLevel& level, AtomicFile& out);
+// The grid as one zlib stream in memory.
+std::vector<uint8_t> DeflateGridBytes(const TLevel& level);
 
 }  // namespace qw

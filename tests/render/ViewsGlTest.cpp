@@ -92,8 +92,8 @@ TEST_F(Views, FramePassRunsItsStepsPerViewInOrder) {
                           std::to_string(vp[3]));
         };
     };
-    TViewSteps steps{record("near"),    record("cells"),    record("pick"),   record("missiles"),
-                     record("figures"), record("sighting"), record("overlay")};
+    TViewSteps steps{record("near"),    record("cells"),    record("pick"),    record("missiles"),
+                     record("figures"), record("sighting"), record("overlay"), record("undrawn")};
     TVec3 eyeAtCells[2]{};
     steps.cells = [&, cells = steps.cells](int view) {
         cells(view);
@@ -112,6 +112,21 @@ TEST_F(Views, FramePassRunsItsStepsPerViewInOrder) {
     const auto& pixels = context.Pixels();
     EXPECT_EQ(test::PixelAt(pixels, 64, 0, 0), 0x3333ffu);
     EXPECT_EQ(test::PixelAt(pixels, 64, 63, 48), 0x3333ffu);
+
+    // A network game shows each computer its own player over the whole
+    // window; the other view keeps its place in the order without drawing.
+    for (const int own : {0, 1}) {
+        log.clear();
+        DrawViews(*g, 64, 49, steps, own);
+        const std::string o = std::to_string(own), other = std::to_string(1 - own);
+        std::vector<std::string> drawn;
+        for (const char* step : {"near", "cells", "pick", "missiles", "figures", "sighting", "overlay"})
+            drawn.push_back(std::string(step) + " " + o + " @0+49");
+        std::vector<std::string> expectedOwn = drawn;
+        expectedOwn.insert(own == 0 ? expectedOwn.end() : expectedOwn.begin(), "undrawn " + other + " @0+49");
+        EXPECT_EQ(log, expectedOwn) << "own view " << own;
+    }
+    ExpectNear(eyeAtCells[1], {-7, 10, 9}, "second player's eye over the whole window");
 }
 
 TEST_F(Views, FrustumKeepsWhatTheCameraCanSee) {
