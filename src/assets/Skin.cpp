@@ -26,22 +26,38 @@ void CopyTopHalf(const DecodedImage& image, std::array<uint8_t, kSkinWidth * kSk
     }
 }
 
+// The checks are the same wherever the skin comes from: its header first,
+// then its pixels. Returns whether g.bit holds the new skin.
+bool ReadSkin(TGameState& g, PngDecoder& decoder, const std::string& name, const TSkinReport& report) {
+    if (!IsSkinSize(decoder.width(), decoder.height())) {
+        if (report.rejected) report.rejected(kSkinRejectedText);
+        return false;
+    }
+    DecodedImage image = decoder.Decode();
+    if (!IsSkinSize(image.width, image.height) || image.rgba.size() < g.bit.size())
+        throw std::runtime_error(name + ": decoded size differs from the header");
+    if (image.hasAlphaChannel) ComposeOverBlack(image);
+    CopyTopHalf(image, g.bit);
+    return true;
+}
+
 }  // namespace
 
 void OpenThePng(TGameState& g, const std::string& fname, const TSkinReport& report) {
     try {
         PngDecoder decoder(fname);
-        if (!IsSkinSize(decoder.width(), decoder.height())) {
-            if (report.rejected) report.rejected(kSkinRejectedText);
-            return;
-        }
-        DecodedImage image = decoder.Decode();
-        if (!IsSkinSize(image.width, image.height) || image.rgba.size() < g.bit.size())
-            throw std::runtime_error(fname + ": decoded size differs from the header");
-        if (image.hasAlphaChannel) ComposeOverBlack(image);
-        CopyTopHalf(image, g.bit);
+        ReadSkin(g, decoder, fname, report);
     } catch (const std::runtime_error& error) {
         if (report.error) report.error(error.what());
+    }
+}
+
+bool OpenThePngBytes(TGameState& g, std::span<const uint8_t> bytes) {
+    try {
+        PngDecoder decoder(bytes);
+        return ReadSkin(g, decoder, "skin", {});
+    } catch (const std::runtime_error&) {
+        return false;
     }
 }
 

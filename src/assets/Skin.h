@@ -68,6 +68,10 @@ inline constexpr std::array<TSkinTexture, kSkinTextureCount> kSkinTextures{{
 // reported as an error. Either way g.bit keeps the skin accepted last.
 void OpenThePng(TGameState& g, const std::string& fname, const TSkinReport& report);
 
+// The same checks for a skin file's bytes that came from elsewhere (the other
+// player of a network game). Silent; true when g.bit holds the new skin.
+bool OpenThePngBytes(TGameState& g, std::span<const uint8_t> bytes);
+
 // Sets breit, hoch, ofx, ofy to skin part teil; other values change nothing.
 void SelectTeil(TGameState& g, int32_t teil);
 
