@@ -18,12 +18,15 @@
 #include "platform/Folders.h"
 #include "platform/IdleMemory.h"
 #include "platform/MessageBoxes.h"
+#include "net/EndTexts.h"
 #include "platform/PlatformServices.h"
 #include "render/GLState.h"
 #include "shell/DataFolder.h"
 #include "shell/GameFrame.h"
 #include "shell/GlxSupport.h"
 #include "shell/MaterialWheel.h"
+#include "shell/NetGuestGame.h"
+#include "shell/NetHostGame.h"
 #include "shell/Overlay.h"
 #include "shell/RealizeHidden.h"
 #include "shell/TModusForm.h"
@@ -41,6 +44,8 @@ constexpr std::chrono::milliseconds kFrameInterval{20};
 // Building the shaders of a new sight leaves some 25 MB of compiler code
 // behind; ordinary play grows by far less between two frames.
 constexpr size_t kIdleMemoryGrowth = size_t{8} << 20;
+// How long a closing game waits for the other computer to hear of it.
+constexpr uint32_t kQuitNoticeMs = 300;
 
 struct TSoundAlias {
     const char* alias;
@@ -216,12 +221,32 @@ void TMainForm::ShowGame(bool modal) {
     FormShow();
 }
 
+void TMainForm::ShowNetworkHost(std::unique_ptr<net::THostSession> session) {
+    netHost_ = std::make_unique<TNetHostGame>(std::move(session),
+                                              [this](net::TGuestEventKind click) { ActOnGuestMenuClick(click); });
+    ShowGame(true);
+}
+
+void TMainForm::ShowNetworkGuest(std::unique_ptr<net::TGuestSession> session) {
+    netGuest_ = std::make_unique<TNetGuestGame>(std::move(session));
+    // The replica is not a world of this computer's: nothing may ever save
+    // it over one.
+    state->levelorigin = TWorldOrigin{};
+    state->levelname.clear();
+    state->quitmode = false;
+    state->emeraldfound = false;
+    ShowGame(true);
+}
+
 void TMainForm::FormShow() {
     // Every step runs even when one before it failed: a full-screen window
     // without its frame timer would trap the player.
-    RunStep([&] { ReadDialogChoices(); });
-    RunStep([&] { TerminateUnlessLaunched(); });
-    RunStep([&] { MakeNewGame(); });
+    if (!netGuest_) {
+        // A guest's round comes from the host, mode and world included.
+        RunStep([&] { ReadDialogChoices(); });
+        RunStep([&] { TerminateUnlessLaunched(); });
+        RunStep([&] { MakeNewGame(); });
+    }
     RunStep([&] { HideCursor(); });
     RunStep([&] { LoadChosenSkins(); });
     RunStep([&] {
@@ -233,16 +258,29 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::LoadChosenSkins() {
+    if (NetworkGame()) {
+        // Each player wears its own skin and sees the other in the other's.
+        const std::string playerSkin = modusForm_.PlayerSkinFile();
+        if (!playerSkin.empty()) LoadSkin(playerSkin, kPlayerSkinBase);
+        LoadOtherPlayersSkin(netHost_ ? netHost_->guestSkin() : netGuest_->hostSkin());
+        return;
+    }
     const std::string opponentSkin = modusForm_.OpponentSkinFile();
     if (!opponentSkin.empty()) LoadSkin(opponentSkin, kOpponentSkinBase);
     const std::string playerSkin = modusForm_.PlayerSkinFile();
     if (!playerSkin.empty()) LoadSkin(playerSkin, kPlayerSkinBase);
 }
 
+void TMainForm::LoadOtherPlayersSkin(const std::vector<uint8_t>& skin) {
+    LoadSkin(state->ProgPath + "gegner.png", kOpponentSkinBase);
+    if (!skin.empty() && OpenThePngBytes(*state, skin)) InitSkinTextures(*state, kOpponentSkinBase);
+}
+
 void TMainForm::ReadDialogChoices() {
     state->modusformKreativCheckchecked = modusForm_.KreativCheck->GetValue();
     state->modusformFightCheckchecked = modusForm_.FightCheck->GetValue();
-    state->multiplayer = modusForm_.ZweiSpielerCheck->GetValue();
+    // A network game has two players by nature.
+    state->multiplayer = modusForm_.ZweiSpielerCheck->GetValue() || netHost_;
 }
 
 void TMainForm::TerminateUnlessLaunched() {
@@ -260,6 +298,7 @@ void TMainForm::MakeNewGame() {
         AdoptNewWorldName(*state);
     }
     FinishRoundSetup(*state, rng);
+    if (netHost_) netHost_->RoundStarted(*state);
 }
 
 void TMainForm::HideCursor() { services_->ShowCursor(false); }
@@ -310,6 +349,7 @@ wxSize TMainForm::CanvasPixelSize() const {
 }
 
 void TMainForm::Draw() {
+    if (NetworkGame()) return DrawNetworkFrame();
     MakeCurrent();
     const wxSize pixels = CanvasPixelSize();
     TFrameHooks hooks;
@@ -321,6 +361,48 @@ void TMainForm::Draw() {
     canvas_->SwapBuffers();
     services_->input().FrameDone();
     idleMemory_.Check();
+}
+
+void TMainForm::DrawNetworkFrame() {
+    MakeCurrent();
+    const wxSize pixels = CanvasPixelSize();
+    const TNetFrameEnv env{*state, *services_, pixels.x, pixels.y,
+                           [this](int view) { fastWorld_.DrawCells(*state, view); },
+                           [&] { TakeScreenshot(GetSpecialFolderPath(CSIDL_MYPICTURES), pixels.x, pixels.y); }};
+    const bool going = netHost_ ? netHost_->Tick(env) : netGuest_->Tick(env);
+    canvas_->SwapBuffers();
+    services_->input().FrameDone();
+    idleMemory_.Check();
+    if (!going) EndNetworkGame(netHost_ ? netHost_->EndCause() : netGuest_->EndCause());
+}
+
+void TMainForm::EndNetworkGame(const net::TEndCause& cause) {
+    StopTimer();
+    netHost_.reset();
+    netGuest_.reset();
+    ShowError([&] {
+        wxMessageBox(Wx(net::EndText(cause)), Wx("Quaderwelt"),
+                     wxOK | (cause.reason == net::TEndReason::Quit ? wxICON_INFORMATION : wxICON_ERROR), this);
+    });
+    // As on closing the window: the host's creative world is saved; one that
+    // cannot be saved stays open, now as a game of this computer alone.
+    if (!SaveCreativeWorldOnClose()) {
+        StartTimer();
+        return;
+    }
+    savedOnClose_ = true;
+    services_->ShowCursor(true);
+    Hide();
+    modusForm_.Enable();
+    shownModally_ = false;
+    modusForm_.Raise();
+}
+
+void TMainForm::EndNetworkSession(uint32_t waitMs) {
+    if (netHost_) netHost_->End(net::TEndReason::Quit, waitMs);
+    if (netGuest_) netGuest_->End(net::TEndReason::Quit, waitMs);
+    netHost_.reset();
+    netGuest_.reset();
 }
 
 // ---- closing ----
@@ -339,6 +421,8 @@ void TMainForm::FormClose(wxCloseEvent& event) {
         return;
     }
     savedOnClose_ = true;
+    // The other player is told at once; its game ends too.
+    EndNetworkSession(kQuitNoticeMs);
     services_->ShowCursor(true);
     Hide();
     if (shownModally_) modusForm_.Enable();
@@ -365,6 +449,7 @@ bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
 
 void TMainForm::FormDestroy() {
     StopTimer();
+    EndNetworkSession(kQuitNoticeMs);
     // A closed window saved its world as it closed. Saving it again would
     // bring back a world the player has deleted or renamed since.
     if (!savedOnClose_) RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });
@@ -386,12 +471,36 @@ void TMainForm::FormMouseDown(wxMouseEvent& event) {
     const wxSize pixels = CanvasPixelSize();
     const int x = static_cast<int>(event.GetX() * scale);
     const int y = static_cast<int>(event.GetY() * scale);
+    if (netGuest_) return GuestMenuClick(x, y, pixels.x, pixels.y);
+    RunStep([&] { MenuMouseDown(*state, x, y, pixels.x, pixels.y, MenuActions()); });
+}
+
+TMenuActions TMainForm::MenuActions() {
     TMenuActions actions;
     actions.terminateApplication = RequestTerminate;
     actions.hideCursor = [this] { services_->ShowCursor(false); };
     actions.saveWorld = [this] { return ReportCreativeSave(SaveCreativeWorld(*state)); };
     actions.makeNewGame = [this] { MakeNewGame(); };
-    RunStep([&] { MenuMouseDown(*state, x, y, pixels.x, pixels.y, actions); });
+    return actions;
+}
+
+void TMainForm::GuestMenuClick(int x, int y, int width, int height) {
+    // The menu is the host's; only "Beenden", which ends this program, is
+    // acted on here.
+    if (!state->quitmode) return;
+    state->mpoi = {x, y};
+    const TMenuArea area = MenuAreaAt(x, y, width, height);
+    if (area == TMenuArea::Left) return RequestTerminate();
+    netGuest_->MenuClick(*state, area);
+}
+
+void TMainForm::ActOnGuestMenuClick(net::TGuestEventKind click) {
+    // As a click of the host's own in the middle of the same area.
+    const wxSize pixels = CanvasPixelSize();
+    const bool right = click == net::TGuestEventKind::MenuRight;
+    const int x = pixels.x / 2 + (right ? 60 : -60);
+    const int y = pixels.y / 2 + (right ? 0 : 70);
+    RunStep([&] { MenuMouseDown(*state, x, y, pixels.x, pixels.y, MenuActions()); });
 }
 
 void TMainForm::FormMouseUp(wxMouseEvent& event) {
@@ -406,11 +515,13 @@ void TMainForm::FormMouseWheel(wxMouseEvent& event) {
     wheelRotation_ += event.GetWheelRotation();
     while (wheelRotation_ >= event.GetWheelDelta()) {
         wheelRotation_ -= event.GetWheelDelta();
-        FormMouseWheelUp();
+        if (netGuest_) netGuest_->Wheel(*state, false);
+        else FormMouseWheelUp();
     }
     while (wheelRotation_ <= -event.GetWheelDelta()) {
         wheelRotation_ += event.GetWheelDelta();
-        FormMouseWheelDown();
+        if (netGuest_) netGuest_->Wheel(*state, true);
+        else FormMouseWheelDown();
     }
 }
 

@@ -4,6 +4,7 @@
 // frame per 20 ms timer tick while it is shown.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -24,6 +25,16 @@ struct CreativeSaveResult;
 struct TSkinReport;
 class PlatformServices;
 class TModusForm;
+class TNetGuestGame;
+class TNetHostGame;
+enum class TMenuArea;
+namespace net {
+class TGuestSession;
+class THostSession;
+struct TEndCause;
+enum class TGuestEventKind : uint8_t;
+}  // namespace net
+struct TMenuActions;
 
 class TMainForm : public wxFrame {
 public:
@@ -37,6 +48,11 @@ public:
     // Shows the window and starts a round. Modal: the start dialog stays
     // disabled until the window is closed again.
     void ShowGame(bool modal);
+    // The same for a network game, modal: as its host (the round is set up
+    // here and sent to the guest) or as its guest (the record is a replica
+    // of the host's and already holds the first round's world).
+    void ShowNetworkHost(std::unique_ptr<net::THostSession> session);
+    void ShowNetworkGuest(std::unique_ptr<net::TGuestSession> session);
 
     // The data folder for world files, ending in "/"; sets state->wasfound.
     std::string GetProgramDir(bool create);
@@ -75,6 +91,18 @@ private:
 
     TSkinReport SkinReport();
     void LoadSkin(const std::string& fileName, int32_t textureBase);
+    // The other player's skin of a network game, or the default one when it
+    // sent none or one that is no skin.
+    void LoadOtherPlayersSkin(const std::vector<uint8_t>& skin);
+
+    // A network game.
+    bool NetworkGame() const { return netHost_ || netGuest_; }
+    void DrawNetworkFrame();
+    void EndNetworkGame(const net::TEndCause& cause);
+    void EndNetworkSession(uint32_t waitMs);
+    void GuestMenuClick(int x, int y, int width, int height);
+    void ActOnGuestMenuClick(net::TGuestEventKind click);
+    TMenuActions MenuActions();
 
     void Timer1Timer(wxTimerEvent& event);
     void FormClose(wxCloseEvent& event);
@@ -103,6 +131,8 @@ private:
     void ShowError(Box&& box);
 
     TModusForm& modusForm_;
+    std::unique_ptr<TNetHostGame> netHost_;
+    std::unique_ptr<TNetGuestGame> netGuest_;
     wxGLCanvas* canvas_ = nullptr;
     std::unique_ptr<wxGLContext> RC;
     std::unique_ptr<PlatformServices> services_;

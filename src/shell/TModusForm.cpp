@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <fstream>
 #include <initializer_list>
 
 #include <wx/button.h>
@@ -14,10 +15,18 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "net/EndTexts.h"
+#include "net/GuestSession.h"
+#include "net/HostSession.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Settings.h"
+#include "shell/NetworkClock.h"
+#include "shell/NetworkNotice.h"
 #include "shell/TAboutBox.h"
 #include "shell/TMainForm.h"
+#include "shell/TNetHostDialog.h"
+#include "shell/TNetJoinDialog.h"
+#include "shell/TNetWaitDialog.h"
 #include "shell/TRenameForm.h"
 #include "shell/WorldFiles.h"
 #include "shell/WxText.h"
@@ -42,6 +51,33 @@ wxFilePickerCtrl* SkinChooser(wxWindow* parent, const wxPoint& pos) {
                                 wxSize(401, 21), wxFLP_OPEN | wxFLP_USE_TEXTCTRL);
 }
 
+// The player's skin file as it is sent to the other player of a network
+// game; none when it cannot be read or is larger than any skin.
+std::vector<uint8_t> ReadSkinFile(const std::string& path) {
+    if (path.empty()) return {};
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes(net::kMaxSkinBytes + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto got = static_cast<size_t>(in.gcount());
+    if (got == 0 || got > net::kMaxSkinBytes) return {};
+    bytes.resize(got);
+    return bytes;
+}
+
+// How far the guest's wait has come, in the words the dialog shows.
+TWaitState GuestWaitState(const net::TGuestSession& session, const std::string& host) {
+    using Phase = net::TGuestSession::TPhase;
+    switch (session.phase()) {
+        case Phase::Finding: return {false, "Der Gastgeber " + host + " wird gesucht …", -1};
+        case Phase::Connecting: return {false, "Verbinde mit " + host + " …", -1};
+        case Phase::Joining: return {false, "Der Code wird geprüft …", -1};
+        case Phase::Receiving: return {false, TransferNotice(session.ReceivedShare()), session.ReceivedShare()};
+        case Phase::Playing:
+        case Phase::Ended: break;
+    }
+    return {true, "", 1};
+}
+
 }  // namespace
 
 TModusForm::TModusForm()
@@ -51,7 +87,14 @@ TModusForm::TModusForm()
     auto* aboutMenu = new wxMenu;
     aboutMenu->Append(wxID_ABOUT, Wx("Über Quaderwelt …"));
     menuBar->Append(aboutMenu, Wx("Über"));
+    auto* networkMenu = new wxMenu;
+    const int hostId = wxWindow::NewControlId(), joinId = wxWindow::NewControlId();
+    networkMenu->Append(hostId, Wx("Netzwerkspiel eröffnen …"));
+    networkMenu->Append(joinId, Wx("Netzwerkspiel beitreten …"));
+    menuBar->Append(networkMenu, Wx("Netzwerk"));
     SetMenuBar(menuBar);
+    Bind(wxEVT_MENU, &TModusForm::NetzwerkEroeffnenClick, this, hostId);
+    Bind(wxEVT_MENU, &TModusForm::NetzwerkBeitretenClick, this, joinId);
 
     CreateControls();
     SetClientSize(kClientWidth + WidenForCaptions(), kClientHeight);
@@ -253,6 +296,48 @@ void TModusForm::UmbenennenBtnClick(wxCommandEvent&) {
 void TModusForm::exitgameClick(wxCommandEvent&) { Close(); }
 
 void TModusForm::ber1Click(wxCommandEvent&) { aboutBox_->ShowModal(); }
+
+void TModusForm::NetzwerkEroeffnenClick(wxCommandEvent&) {
+    Guarded([&] {
+        if (mainForm_->IsShown()) return;  // a game runs already
+        net::THostSettings settings;
+        settings.creative = KreativCheck->GetValue();
+        settings.fight = FightCheck->GetValue();
+        settings.skin = ReadSkinFile(PlayerSkinFile());
+        TNetHostDialog dialog(this, SelectedWorld(), NewWorldName(), std::move(settings));
+        if (!dialog.WaitForGuest()) return;
+        res = dialog.PlaySelectedWorld() ? 1 : 6;
+        mainForm_->ShowNetworkHost(dialog.TakeSession());
+    });
+}
+
+void TModusForm::NetzwerkBeitretenClick(wxCommandEvent&) {
+    Guarded([&] {
+        if (mainForm_->IsShown()) return;  // a game runs already
+        TNetJoinDialog ask(this);
+        if (!ask.Ask()) return;
+        std::string error;
+        auto session = net::TGuestSession::Start({ask.HostText(), ask.Code(), ReadSkinFile(PlayerSkinFile())},
+                                                 NetworkClockMs(), error);
+        if (!session) return ShowErrorMessage(error, this);
+        // The world arrives straight into the game window's record.
+        TGameState& replica = *mainForm_->state;
+        TNetWaitDialog wait(this, [&] {
+            const int64_t end = NetworkClockMs() + 3;
+            do {
+                session->Poll(NetworkClockMs(), replica, 1);
+            } while (NetworkClockMs() < end && !GuestWaitState(*session, ask.HostText()).done);
+            return GuestWaitState(*session, ask.HostText());
+        });
+        if (!wait.Wait()) return;  // "Abbrechen": the session tells the host as it goes
+        if (session->phase() == net::TGuestSession::TPhase::Playing) {
+            mainForm_->ShowNetworkGuest(std::move(session));
+            return;
+        }
+        const bool refusedHere = session->endReason() == net::TEndReason::Malformed && !session->endDetail().empty();
+        ShowErrorMessage(net::EndText({session->endReason(), refusedHere, true, session->Unreachable()}), this);
+    });
+}
 
 void TModusForm::FormClose(wxCloseEvent& event) {
     Guarded([&] { SaveSkinSettings(); });

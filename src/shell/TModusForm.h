@@ -73,6 +73,8 @@ private:
     void UmbenennenBtnClick(wxCommandEvent& event);
     void exitgameClick(wxCommandEvent& event);
     void ber1Click(wxCommandEvent& event);
+    void NetzwerkEroeffnenClick(wxCommandEvent& event);
+    void NetzwerkBeitretenClick(wxCommandEvent& event);
     void FormClose(wxCloseEvent& event);
 
     // Runs a handler body; an error nothing else caught goes to the standard error box.
