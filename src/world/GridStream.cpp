@@ -68,10 +68,12 @@ InflateEnd InflateGridBlock(int fd, int64_t blockLength, TLevel& level) {
             z.avail_in = static_cast<uInt>(got);
         }
         const int code = inflate(&z, Z_NO_FLUSH);
+        // A byte in the spill is one more than a grid, even when the stream
+        // ends with it.
+        if (spilling && z.avail_out == 0) return InflateEnd::Larger;
         if (code == Z_STREAM_END) return InflateEnd::StreamEnd;
         if (code != Z_OK && !(code == Z_BUF_ERROR && z.avail_in == 0)) throw std::runtime_error(ZlibError(z, code));
         if (z.avail_out == 0) {
-            if (spilling) return InflateEnd::Larger;
             spilling = true;
             z.next_out = &spill;
             z.avail_out = 1;

@@ -103,17 +103,38 @@ TEST_F(WorldFileTest, ShortStreamFillsTheGridFromTheFirstCellOn) {
     EXPECT_EQ(test::Figures(state), kSomeFigures);
 }
 
-TEST_F(WorldFileTest, OversizedStreamLeavesTheGridEmptyAndReadsFiguresAfterTheBlock) {
-    Bytes tooMuch(kGridBytes + 4, 0x11);
-    const Bytes block = test::Compress(tooMuch);
-    Bytes file = test::CompressedFile(block, static_cast<int32_t>(block.size()), kSomeFigures);
-    test::WriteFile(dir.File("gross.lev"), file);
+// One grid is the most a stream may hold; a single byte over it is already
+// "larger" and must not fill the grid (a later creative save would drop it).
+TEST_F(WorldFileTest, StreamsAtAndOverTheSizeOfOneGrid) {
+    TGameState world;
+    FillWithOddCodes(world.level);
+    const Bytes grid = test::GridBytes(world.level);
+    struct Case {
+        const char* name;
+        std::size_t extra;  // bytes after one grid
+    };
+    for (const Case c : {Case{"exactly a grid", 0}, Case{"one byte more", 1}, Case{"many bytes more", 100000}}) {
+        SCOPED_TRACE(c.name);
+        test::ResetForLoad(state);
+        Bytes cells = grid;
+        cells.resize(grid.size() + c.extra, 0x11);
+        const Bytes block = test::Compress(cells);
+        test::WriteFile(dir.File("grenze.lev"),
+                        test::CompressedFile(block, static_cast<int32_t>(block.size()), kSomeFigures));
 
-    const WorldLoadReport report = LoadWorld(state, dir.File("gross.lev"));
-    EXPECT_EQ(report.status, WorldLoadStatus::Incomplete);
-    EXPECT_TRUE(test::GridIsEmpty(state.level));
-    EXPECT_EQ(test::Figures(state), kSomeFigures);
-    EXPECT_TRUE(state.levelorigin.readDamaged);
+        const WorldLoadReport report = LoadWorld(state, dir.File("grenze.lev"));
+        if (c.extra == 0) {
+            EXPECT_EQ(report.status, WorldLoadStatus::Intact) << report.problem;
+            EXPECT_EQ(std::memcmp(state.level.data(), world.level.data(), kGridBytes), 0);
+            EXPECT_FALSE(state.levelorigin.readDamaged);
+        } else {
+            EXPECT_EQ(report.status, WorldLoadStatus::Incomplete);
+            EXPECT_TRUE(test::GridIsEmpty(state.level));
+            EXPECT_TRUE(state.levelorigin.readDamaged);
+        }
+        // Either way the figures follow the block.
+        EXPECT_EQ(test::Figures(state), kSomeFigures);
+    }
 }
 
 TEST_F(WorldFileTest, TruncatedFilesKeepTheResetValuesForWhatIsMissing) {
