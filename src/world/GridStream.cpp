@@ -23,7 +23,7 @@ std::string ZlibError(const z_stream& z, int code) {
 class Inflater {
 public:
     Inflater() {
-        if (inflateInit(&z) != Z_OK) throw std::runtime_error("Cannot start inflating: " + ZlibError(z, Z_MEM_ERROR));
+        if (inflateInit(&z) != Z_OK) throw std::runtime_error(ZlibError(z, Z_MEM_ERROR));
     }
     Inflater(const Inflater&) = delete;
     Inflater& operator=(const Inflater&) = delete;
@@ -59,7 +59,8 @@ InflateEnd InflateGridBlock(int fd, int64_t blockLength, TLevel& level) {
     z.avail_out = static_cast<uInt>(kGridBytes);
     for (;;) {
         if (z.avail_in == 0) {
-            if (unread == 0) throw std::runtime_error("unexpected end of the compressed grid");
+            // All of the block is in and the stream wants more: zlib's buffer error.
+            if (unread == 0) throw std::runtime_error(ZlibError(z, Z_BUF_ERROR));
             const std::size_t got =
                 ReadUpTo(fd, input.data(), static_cast<std::size_t>(std::min<int64_t>(unread, kChunk)));
             if (got == 0) return InflateEnd::FileEnded;

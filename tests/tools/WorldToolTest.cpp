@@ -220,7 +220,7 @@ TEST_F(WorldToolTest, DamagedInputFailsQuicklyWithOneLine) {
             EXPECT_FALSE(run.timedOut);
             EXPECT_EQ(run.status, 1);
             EXPECT_EQ(LineCount(run.err), 1) << run.err;
-            EXPECT_TRUE(run.err.starts_with("quaderwelt-world: ")) << run.err;
+            EXPECT_TRUE(run.err.starts_with("quaderwelt-world: " + path + ": ")) << run.err;
             EXPECT_TRUE(run.out.empty());
         }
     }
