@@ -31,7 +31,6 @@
 #include "shell/WxText.h"
 #include "sim/Joyst.h"
 #include "world/RoundSetup.h"
-#include "world/WorldFile.h"
 #include "world/WorldSavePolicy.h"
 
 namespace qw {
@@ -252,14 +251,10 @@ void TMainForm::TerminateUnlessLaunched() {
 void TMainForm::MakeNewGame() {
     GameRandom& rng = services_->random();
     if (modusForm_.res == 1) {
-        NewGame(*state, false, rng);
-        LoadWorld(*state, GetProgramDir(false) + modusForm_.SelectedWorld().value_or(std::string()));
+        SetUpRoundOnFile(*state, GetProgramDir(false) + modusForm_.SelectedWorld().value_or(std::string()), rng);
     } else {
-        NewGame(*state, true, rng);
-        state->levelname = NewWorldLevelName(GetProgramDir(true), modusForm_.NewWorldName());
-        AdoptNewWorldName(*state);
+        SetUpRoundOnNewWorld(*state, NewWorldLevelName(GetProgramDir(true), modusForm_.NewWorldName()), rng);
     }
-    FinishRoundSetup(*state, rng);
 }
 
 void TMainForm::HideCursor() { services_->ShowCursor(false); }
