@@ -208,6 +208,7 @@ void TMainForm::InitJoystick() { JoystickInit(state->joy1, 0, *services_); }
 void TMainForm::ShowGame(bool modal) {
     shownModally_ = modal;
     savedOnClose_ = false;
+    launchWorld_.NewLaunch();
     if (modal) modusForm_.Disable();
     Show();
     Raise();
@@ -251,7 +252,8 @@ void TMainForm::TerminateUnlessLaunched() {
 void TMainForm::MakeNewGame() {
     GameRandom& rng = services_->random();
     if (modusForm_.res == 1) {
-        SetUpRoundOnFile(*state, GetProgramDir(false) + modusForm_.SelectedWorld().value_or(std::string()), rng);
+        const std::string selected = GetProgramDir(false) + modusForm_.SelectedWorld().value_or(std::string());
+        SetUpRoundOnFile(*state, launchWorld_.File(selected), rng);
     } else {
         SetUpRoundOnNewWorld(*state, NewWorldLevelName(GetProgramDir(true), modusForm_.NewWorldName()), rng);
     }
@@ -344,8 +346,14 @@ void TMainForm::FormClose(wxCloseEvent& event) {
 bool TMainForm::SaveCreativeWorldOnClose() {
     // The next launch empties the grid: a creative world is saved now or lost.
     bool saved = false;
-    RunStep([&] { saved = ReportCreativeSave(SaveCreativeWorld(*state)); });
+    RunStep([&] { saved = SaveCreativeWorldAndTell(); });
     return saved;
+}
+
+bool TMainForm::SaveCreativeWorldAndTell() {
+    const CreativeSaveResult result = SaveCreativeWorld(*state);
+    launchWorld_.Saved(result);
+    return ReportCreativeSave(result);
 }
 
 bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
@@ -362,7 +370,7 @@ void TMainForm::FormDestroy() {
     StopTimer();
     // A closed window saved its world as it closed. Saving it again would
     // bring back a world the player has deleted or renamed since.
-    if (!savedOnClose_) RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });
+    if (!savedOnClose_) RunStep([&] { SaveCreativeWorldAndTell(); });
     if (RC) {
         MakeCurrent();
         fastWorld_.ReleaseGL();
@@ -384,7 +392,7 @@ void TMainForm::FormMouseDown(wxMouseEvent& event) {
     TMenuActions actions;
     actions.terminateApplication = RequestTerminate;
     actions.hideCursor = [this] { services_->ShowCursor(false); };
-    actions.saveWorld = [this] { return ReportCreativeSave(SaveCreativeWorld(*state)); };
+    actions.saveWorld = [this] { return SaveCreativeWorldAndTell(); };
     actions.makeNewGame = [this] { MakeNewGame(); };
     RunStep([&] { MenuMouseDown(*state, x, y, pixels.x, pixels.y, actions); });
 }

@@ -1,5 +1,6 @@
 // Rounds on stored worlds: a damaged file is played like an empty grid with
-// the whole round set-up.
+// the whole round set-up, and a creative world saved beside its damaged file
+// goes on in that new file for the rest of the launch.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include "WorldFileTestSupport.h"
 #include "world/RoundSetup.h"
 #include "world/WorldFile.h"
+#include "world/WorldSavePolicy.h"
 
 namespace qw {
 namespace {
@@ -60,6 +62,69 @@ TEST(RoundOnAStoredWorld, ADamagedFileIsSetUpLikeOneThatCouldNotBeOpened) {
         EXPECT_EQ(damagedDraws.Random(1000), missingDraws.Random(1000));  // the same draws were made
         EXPECT_EQ(damaged->levelname, dir.File("Kaputt.lev"));
     }
+}
+
+// A creative launch on a damaged world: build, "Neues Spiel" twice (each
+// saves first), then quit (saves once more).
+TEST(RoundOnAStoredWorld, AfterASaveBesideTheDamagedFileTheLaunchGoesOnInTheNewFile) {
+    test::WorldTempDir dir;
+    const std::string selected = dir.File("Welt.lev");
+    const Bytes damaged = DamagedWorldFile();
+    test::WriteFile(selected, damaged);
+    auto state = std::make_unique<TGameState>();
+    state->modusformKreativCheckchecked = true;
+    GameRandom rng(3);
+    TLaunchWorld launch;
+    int notices = 0;
+    const auto save = [&] {
+        const CreativeSaveResult result = SaveCreativeWorld(*state);
+        ASSERT_TRUE(result.ok) << result.error;
+        notices += !result.notice.empty();
+        launch.Saved(result);
+    };
+
+    launch.NewLaunch();
+    EXPECT_THROW(SetUpRoundOnFile(*state, launch.File(selected), rng), std::runtime_error);
+    state->level.at(5, 5, 5) = kBrick;  // the player builds
+    for (int round = 2; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        save();
+        EXPECT_NO_THROW(SetUpRoundOnFile(*state, launch.File(selected), rng));
+        EXPECT_EQ(state->level.at(5, 5, 5), kBrick);
+        EXPECT_EQ(state->levelname, dir.File("Welt2.lev"));
+    }
+    save();
+
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"Welt.lev", "Welt2.lev"}));
+    EXPECT_EQ(test::ReadFile(selected), damaged);
+
+    // The next launch starts from the selected world again.
+    launch.NewLaunch();
+    EXPECT_EQ(launch.File(selected), selected);
+}
+
+TEST(RoundOnAStoredWorld, AnIntactWorldStaysTheLaunchsWorld) {
+    test::WorldTempDir dir;
+    const std::string selected = dir.File("Heim.lev");
+    {
+        TGameState world;
+        SaveWorld(world, selected);
+    }
+    auto state = std::make_unique<TGameState>();
+    state->modusformKreativCheckchecked = true;
+    GameRandom rng(3);
+    TLaunchWorld launch;
+    launch.NewLaunch();
+    SetUpRoundOnFile(*state, launch.File(selected), rng);
+    state->level.at(1, 2, 3) = kWood;
+    const CreativeSaveResult result = SaveCreativeWorld(*state);
+    EXPECT_TRUE(result.ok && result.notice.empty() && result.divertedTo.empty());
+    launch.Saved(result);
+    EXPECT_EQ(launch.File(selected), selected);
+    SetUpRoundOnFile(*state, launch.File(selected), rng);
+    EXPECT_EQ(state->level.at(1, 2, 3), kWood);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"Heim.lev"});
 }
 
 }  // namespace
