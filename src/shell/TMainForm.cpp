@@ -8,7 +8,6 @@
 #include <wx/dcclient.h>
 #include <wx/display.h>
 #include <wx/glcanvas.h>
-#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 
 #include "assets/MlfFont.h"
@@ -21,6 +20,7 @@
 #include "platform/PlatformServices.h"
 #include "render/GLState.h"
 #include "shell/DataFolder.h"
+#include "shell/ErrorBox.h"
 #include "shell/GameFrame.h"
 #include "shell/GlxSupport.h"
 #include "shell/MaterialWheel.h"
@@ -102,7 +102,7 @@ void TMainForm::RunStep(Step&& step) {
     try {
         step();
     } catch (const std::exception& error) {
-        ShowError([&] { ShowStandardError(error.what(), IsShown() ? this : nullptr); });
+        ShowError([&] { ShowErrorBox(error, IsShown() ? this : nullptr); });
     }
 }
 
@@ -361,7 +361,7 @@ bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
     if (!result.ok) {
         ShowError([&] { ShowErrorMessage(result.error, parent); });
     } else if (!result.notice.empty()) {
-        ShowError([&] { wxMessageBox(Wx(result.notice), Wx("Quaderwelt"), wxOK | wxICON_INFORMATION, parent); });
+        ShowError([&] { ShowNotice(result.notice, parent); });
     }
     return result.ok;
 }

@@ -16,6 +16,7 @@
 
 #include "platform/MessageBoxes.h"
 #include "platform/Settings.h"
+#include "shell/ErrorBox.h"
 #include "shell/TAboutBox.h"
 #include "shell/TMainForm.h"
 #include "shell/TRenameForm.h"
@@ -134,7 +135,7 @@ void TModusForm::Guarded(Body&& body) {
     try {
         body();
     } catch (const std::exception& error) {
-        ShowStandardError(error.what(), this);
+        ShowErrorBox(error, this);
     }
 }
 
