@@ -90,6 +90,15 @@ crop() {
 # Number of pixels in which two pictures differ.
 differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
 
+# Number of grey pixels (saturation below 8 %: the metal block, the crosshair,
+# the menu panel) in the region x y w h of the screen. No block of the
+# generated worlds but metal is grey.
+grey_pixels() {
+    import -window root -crop "${3}x${4}+${1}+${2}" +repage png:- 2>/dev/null |
+        convert png:- -colorspace HSL -channel G -separate +channel -threshold 8% -negate \
+            -format "%[fx:round(mean*w*h)]" info:
+}
+
 # Waits until the region's picture differs from the reference crop $1.
 wait_changed() {
     local reference=$1 x=$2 y=$3 w=$4 h=$5 what=$6 waited=0 now
