@@ -219,4 +219,24 @@ void MenuMouseDown(TGameState& gs, int X, int Y, int W, int H, const TMenuAction
     }
 }
 
+void TMenuPressLatches::Pressed(TGameState& gs, TMouseButton button, bool menuOpen) {
+    if (button == TMouseButton::Other) return;
+    Taken(button) = menuOpen;
+    if (menuOpen) Latch(gs, button) = true;
+}
+
+void TMenuPressLatches::Released(TGameState& gs, TMouseButton button) {
+    if (button == TMouseButton::Other) return;
+    // The latch of a press the menu took follows the button again from the
+    // next frame on, when the picking finds it up.
+    if (!Taken(button)) Latch(gs, button) = false;
+    Taken(button) = false;
+}
+
+bool& TMenuPressLatches::Taken(TMouseButton button) { return button == TMouseButton::Left ? leftTaken_ : rightTaken_; }
+
+bool& TMenuPressLatches::Latch(TGameState& gs, TMouseButton button) {
+    return button == TMouseButton::Left ? gs.lmousepressed : gs.rmousepressed;
+}
+
 }  // namespace qw

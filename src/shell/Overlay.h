@@ -42,4 +42,23 @@ struct TMenuActions {
 // A new round whose save failed is not started: the menu stays open.
 void MenuMouseDown(TGameState& gs, int X, int Y, int W, int H, const TMenuActions& actions);
 
+enum class TMouseButton { Left, Right, Other };
+
+// The first player's edit latches (lmousepressed, rmousepressed) around the
+// menu. A press that the menu took is marked as seen in its latch and stays
+// so when it is let go before the next frame, which counts a tap as held: it
+// does not also dig, place or fire once the menu has closed. Letting go of
+// any other press clears the latch, so a new press acts at once.
+class TMenuPressLatches {
+public:
+    // Before the menu acts: menuOpen is quitmode at the press.
+    void Pressed(TGameState& gs, TMouseButton button, bool menuOpen);
+    void Released(TGameState& gs, TMouseButton button);
+
+private:
+    bool& Taken(TMouseButton button);
+    static bool& Latch(TGameState& gs, TMouseButton button);
+    bool leftTaken_ = false, rightTaken_ = false;
+};
+
 }  // namespace qw

@@ -56,6 +56,14 @@ wxGLAttributes PixelFormat() {
     return attributes;
 }
 
+TMouseButton ButtonOf(const wxMouseEvent& event) {
+    switch (event.GetButton()) {
+        case wxMOUSE_BTN_LEFT: return TMouseButton::Left;
+        case wxMOUSE_BTN_RIGHT: return TMouseButton::Right;
+        default: return TMouseButton::Other;
+    }
+}
+
 wxRect PrimaryDisplayArea() {
     for (unsigned i = 0; i < wxDisplay::GetCount(); ++i) {
         const wxDisplay display(i);
@@ -389,6 +397,7 @@ void TMainForm::FormMouseDown(wxMouseEvent& event) {
     const wxSize pixels = CanvasPixelSize();
     const int x = static_cast<int>(event.GetX() * scale);
     const int y = static_cast<int>(event.GetY() * scale);
+    menuPresses_.Pressed(*state, ButtonOf(event), state->quitmode);
     TMenuActions actions;
     actions.terminateApplication = RequestTerminate;
     actions.hideCursor = [this] { services_->ShowCursor(false); };
@@ -399,8 +408,7 @@ void TMainForm::FormMouseDown(wxMouseEvent& event) {
 
 void TMainForm::FormMouseUp(wxMouseEvent& event) {
     event.Skip();
-    if (event.GetButton() == wxMOUSE_BTN_LEFT) state->lmousepressed = false;
-    if (event.GetButton() == wxMOUSE_BTN_RIGHT) state->rmousepressed = false;
+    menuPresses_.Released(*state, ButtonOf(event));
 }
 
 void TMainForm::FormMouseWheel(wxMouseEvent& event) {

@@ -9,6 +9,7 @@
 #include <wx/timer.h>
 
 #include "render/FastWorld.h"
+#include "shell/Overlay.h"
 #include "platform/IdleMemory.h"
 #include "shell/FrameLog.h"
 #include "shell/TickPacer.h"
@@ -112,6 +113,7 @@ private:
     TIdleMemoryWatch idleMemory_;
     TTickPacer pacer_;
     TLaunchWorld launchWorld_;  // the stored world this launch's rounds play
+    TMenuPressLatches menuPresses_;
     std::unique_ptr<TFrameLog> frameLog_;  // only with QUADERWELT_FRAME_LOG set
     wxTimer Timer1;  // one tick at a time, each scheduled by pacer_
     bool ticking_ = false;

@@ -12,6 +12,7 @@
 
 #include "assets/MlfFont.h"
 #include "shell/Overlay.h"
+#include "sim/EdgeLatch.h"
 #include "support/OsMesaContext.h"
 
 namespace qw {
@@ -163,6 +164,48 @@ TEST_F(OverlayMenuState, AFailedSaveKeepsTheMenuOpenAndTheRound) {
     recorder.calls.clear();
     Press(TMenuArea::Right);
     EXPECT_EQ(recorder.calls, (Calls{"save", "hide cursor", "new game"}));
+}
+
+// The picking reads a latch through PressedOnce, with a tap between two
+// frames counted as held for the next frame.
+TEST_F(OverlayMenuState, APressTheMenuTookDoesNotAlsoEditOnceItHasClosed) {
+    for (TMouseButton button : {TMouseButton::Left, TMouseButton::Right}) {
+        SCOPED_TRACE(button == TMouseButton::Left ? "left" : "right");
+        bool& latch = button == TMouseButton::Left ? gs.lmousepressed : gs.rmousepressed;
+        TMenuPressLatches latches;
+        const auto click = [&](TMenuArea area) {
+            latches.Pressed(gs, button, gs.quitmode);
+            Press(area);
+            latches.Released(gs, button);
+        };
+
+        // Tapped on "Weiter spielen" between two frames.
+        QuitMenu();
+        click(TMenuArea::Right);
+        ASSERT_FALSE(gs.quitmode);
+        EXPECT_FALSE(PressedOnce(true, latch));   // the next frame: already seen
+        EXPECT_FALSE(PressedOnce(false, latch));  // then up
+        click(TMenuArea::None);                   // a new press during play
+        EXPECT_TRUE(PressedOnce(true, latch));
+        EXPECT_FALSE(PressedOnce(false, latch));
+
+        // Held on "Neues Spiel" for some frames, then let go.
+        QuitMenu();
+        latches.Pressed(gs, button, gs.quitmode);
+        Press(TMenuArea::Third);
+        EXPECT_FALSE(PressedOnce(true, latch));
+        EXPECT_FALSE(PressedOnce(true, latch));
+        latches.Released(gs, button);
+        EXPECT_FALSE(PressedOnce(true, latch));  // the release's own frame still sees it held
+        EXPECT_FALSE(PressedOnce(false, latch));
+        click(TMenuArea::None);
+        EXPECT_TRUE(PressedOnce(true, latch));
+
+        // A press during play that is let go before the next frame acts in it.
+        latch = true;  // held in the frame before
+        click(TMenuArea::None);
+        EXPECT_TRUE(PressedOnce(true, latch));
+    }
 }
 
 TEST(OverlayTexts, RoundEndLinesNameTheWinnerForModeAndPlayers) {
