@@ -188,6 +188,7 @@ void TModusForm::FormShow(wxShowEvent& event) {
 
 void TModusForm::playthisworldbtnClick(wxCommandEvent&) {
     Guarded([&] {
+        if (GameShown()) return;
         if (!SelectedWorld()) {
             WarnNoWorldSelected();
             return;
@@ -195,6 +196,13 @@ void TModusForm::playthisworldbtnClick(wxCommandEvent&) {
         res = 1;
         mainForm_->ShowGame(false);
     });
+}
+
+bool TModusForm::GameShown() const {
+    // "Ausgesuchte Welt spielen" leaves this dialog enabled behind the game.
+    // A play button or Enter on the list reaching it then must not start a
+    // new round: that would reload the world and lose unsaved building.
+    return mainForm_->IsShown();
 }
 
 void TModusForm::ListView1DblClick(wxListEvent&) {
@@ -205,6 +213,7 @@ void TModusForm::ListView1DblClick(wxListEvent&) {
 
 void TModusForm::playnewworldClick(wxCommandEvent&) {
     Guarded([&] {
+        if (GameShown()) return;
         res = 6;
         mainForm_->ShowGame(true);
     });
