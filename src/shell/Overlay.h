@@ -11,10 +11,15 @@
 
 namespace qw {
 
+// Where the overlay's texts go: the game draws them with the vector font in
+// the current colour; tests record them.
+using TOverlayText = std::function<void(TGameState& gs, const std::string& text, double size, int x, int y)>;
+
 // Draws the overlay of view 0 (first figure) or view 1 (second figure) with
 // that view's viewport current. W and H: the window's client size. Counts
 // the screenshot notice down once per call and leaves the colour white.
 void DrawOverlay(TGameState& gs, int view, int W, int H);
+void DrawOverlay(TGameState& gs, int view, int W, int H, const TOverlayText& text);
 
 // The two lines of the round-end menu for the mode, player count and winner.
 std::pair<std::string, std::string> RoundEndTexts(const TGameState& gs);
