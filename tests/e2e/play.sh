@@ -370,6 +370,22 @@ set_new_world_name() {
     e2e_type "$1" "$2"
 }
 
+# A world file with the magic and a block length, then no zlib stream at all.
+write_damaged_world() {
+    {
+        printf '\x49\xda\xd2\x25\x64\x00\x00\x00'
+        head -c 100 /dev/zero | tr '\0' '\253'
+        head -c 80 /dev/zero
+    } >"$1"
+}
+
+# A generated world at $1 that holds no metal (code 2), so a metal block
+# the player builds can be told from the world.
+write_world_without_metal() {
+    "$QW_WORLD_TOOL" generate --seed 7 "$1" >/dev/null
+    [ -z "$(cell_count "$1" 2)" ] || e2e_fail "the generated world holds metal already"
+}
+
 # The cell counts of a saved world, one "cells CODE: COUNT" line each.
 cell_counts() { "$QW_WORLD_TOOL" info "$1" | grep '^cells ' || true; }
 cell_count() { cell_counts "$1" | sed -n "s/^cells $2: //p"; }

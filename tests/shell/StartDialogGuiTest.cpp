@@ -17,20 +17,10 @@
 
 #include "platform/TestEnvironment.h"
 #include "shell/TModusForm.h"
+#include "support/WxTestApp.h"
 
 namespace qw {
 namespace {
-
-bool StartWxOnce() {
-    static const bool started = [] {
-        static int argc = 1;
-        static char name[] = "shell_gui_tests";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp);
-        return wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
-    }();
-    return started;
-}
 
 wxRect Rect(int x, int y, int w, int h) { return wxRect(x, y, w, h); }
 
@@ -42,7 +32,7 @@ TEST(StartDialog, ClientAreaAndControlsAtTheirPlaces) {
     test::TempDir home;
     test::ScopedEnv env;
     env.Set("XDG_CONFIG_HOME", home.str());  // no skin settings of the user
-    ASSERT_TRUE(StartWxOnce()) << "cannot open display " << std::getenv("DISPLAY");
+    ASSERT_TRUE(test::StartWxOnce()) << "cannot open display " << std::getenv("DISPLAY");
 
     auto* form = new TModusForm;
     int grow = 0;
