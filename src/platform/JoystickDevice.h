@@ -1,7 +1,7 @@
 #pragma once
 // Joystick 0 through SDL's joystick subsystem. Opened by the first Caps call;
 // a device absent then is never looked for again by the game (no hot plugging).
-#include "sim/JoystickRecord.h"
+#include "world/JoystickRecord.h"
 
 namespace qw {
 

@@ -1,5 +1,7 @@
 #pragma once
-// Modal message boxes.
+// Modal message boxes. With QUADERWELT_MESSAGE_LOG set in the environment,
+// each box is also written to standard error as it opens, caption and text on
+// one line, so a script that drives the game can tell what a box says.
 #include <string>
 
 class wxWindow;
@@ -15,6 +17,13 @@ void ShowStandardError(const std::string& message, wxWindow* parent = nullptr);
 
 // An error the game detected itself: error icon, OK, caption "Fehler".
 void ShowErrorMessage(const std::string& text, wxWindow* parent = nullptr);
+
+// The record array's out-of-memory error: error icon, OK, no caption of its
+// own (the toolkit's default), the text exactly as given.
+void ShowNoMemory(const std::string& text, wxWindow* parent = nullptr);
+
+// Something the player should know: information icon, OK, caption "Quaderwelt".
+void ShowNotice(const std::string& text, wxWindow* parent = nullptr);
 
 enum class TAnswer { Yes, No, Cancel };
 // Question icon with Yes, No and Cancel.

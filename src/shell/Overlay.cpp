@@ -29,13 +29,9 @@ void Rect(TColour c, int x1, int y1, int x2, int y2) {
     DrawTexBox(float(x1), float(y1), 0, float(x2), float(y2), 0, 1.0f);
 }
 
-void Text(TGameState& gs, const std::string& s, int x, int y, double size = kTextSize) {
-    DrawText(gs, s, size, x, y);
-}
-
 bool FightMode(const TGameState& gs) { return gs.modusformFightCheckchecked; }
 
-void DrawMenu(TGameState& gs, int W, int H, TRoundEndVoice voice) {
+void DrawMenu(TGameState& gs, int W, int H, const TOverlayText& text, TRoundEndVoice voice) {
     const int cx = W / 2, cy = H / 2;
     glViewport(0, 0, W, H);
     glBegin(GL_QUADS);
@@ -49,21 +45,21 @@ void DrawMenu(TGameState& gs, int W, int H, TRoundEndVoice voice) {
     SetColour(kWhite);
     if (gs.emeraldfound) {
         const auto [line1, line2] = RoundEndTexts(gs, voice);
-        Text(gs, line1, cx - 190, cy - 90);
-        Text(gs, line2, cx - 190, cy - 70);
-        Text(gs, "Beenden", cx - 150, cy - 15);
-        Text(gs, "Neues Spiel", cx + 20, cy - 15);
+        text(gs, line1, kTextSize, cx - 190, cy - 90);
+        text(gs, line2, kTextSize, cx - 190, cy - 70);
+        text(gs, "Beenden", kTextSize, cx - 150, cy - 15);
+        text(gs, "Neues Spiel", kTextSize, cx + 20, cy - 15);
         return;
     }
-    Text(gs, "Willst du das Spiel beenden?", cx - 190, cy - 90);
-    Text(gs, "Beenden", cx - 150, cy - 15);
-    Text(gs, "Weiter spielen", cx + 20, cy - 15);
+    text(gs, "Willst du das Spiel beenden?", kTextSize, cx - 190, cy - 90);
+    text(gs, "Beenden", kTextSize, cx - 150, cy - 15);
+    text(gs, "Weiter spielen", kTextSize, cx + 20, cy - 15);
     glBegin(GL_QUADS);
     Rect(kBlack, cx - 165, cy + 40, cx - 5, cy + 100);
     Rect(kLightGrey, cx - 160, cy + 45, cx - 10, cy + 95);
     glEnd();
     SetColour(kWhite);
-    Text(gs, "Neues Spiel", cx - 150, cy + 55);
+    text(gs, "Neues Spiel", kTextSize, cx - 150, cy + 55);
 }
 
 void DrawCrosshair(int cx, int cy) {
@@ -75,22 +71,22 @@ void DrawCrosshair(int cx, int cy) {
     glEnd();
 }
 
-void DrawFightStatus(TGameState& gs, int view) {
+void DrawFightStatus(TGameState& gs, int view, const TOverlayText& text) {
     const bool bothInOneView = view == 0 && !gs.multiplayer;
     const int32_t lives = view == 0 ? gs.leben : gs.gleben;
-    Text(gs, "Leben: " + std::to_string(lives), 0, 0);
-    if (bothInOneView) Text(gs, "Leben Gegner: " + std::to_string(gs.gleben), 200, 0);
+    text(gs, "Leben: " + std::to_string(lives), kTextSize, 0, 0);
+    if (bothInOneView) text(gs, "Leben Gegner: " + std::to_string(gs.gleben), kTextSize, 200, 0);
     glBegin(GL_QUADS);
     Rect(kRed, 10, 30, 10 + 4 * lives, 40);
     if (bothInOneView) Rect(kRed, 210, 30, 210 + 4 * gs.gleben, 40);
     glEnd();
 }
 
-void DrawSearchStatus(TGameState& gs, int view) {
+void DrawSearchStatus(TGameState& gs, int view, const TOverlayText& text) {
     const bool shown = view == 0 ? gs.showdist : gs.gshowdist;
     if (!shown) return;
     const double distance = view == 0 ? gs.lastdist : gs.glastdist;
-    Text(gs, "Distanz zum Smaragd: " + std::to_string(RoundHalfEven(distance)), 0, 0);
+    text(gs, "Distanz zum Smaragd: " + std::to_string(RoundHalfEven(distance)), kTextSize, 0, 0);
 }
 
 // Each frame is 70 pixels wide but the slots are 60 apart, so a frame's
@@ -113,14 +109,14 @@ void DrawMaterialBar(const TGameState& gs, int view, int W, int H) {
     }
 }
 
-void DrawPlayOverlay(TGameState& gs, int view, int W, int H) {
+void DrawPlayOverlay(TGameState& gs, int view, int W, int H, const TOverlayText& text) {
     DrawCrosshair(W / 2, H / 2);
-    if (gs.screenshot > 0) Text(gs, "Der Screenshot wurde gespeichert.", 0, H - 150, kNoticeSize);
+    if (gs.screenshot > 0) text(gs, "Der Screenshot wurde gespeichert.", kNoticeSize, 0, H - 150);
     UndrawnOverlayPass(gs);
     if (FightMode(gs)) {
-        DrawFightStatus(gs, view);
+        DrawFightStatus(gs, view, text);
     } else if (!gs.modusformKreativCheckchecked) {
-        DrawSearchStatus(gs, view);
+        DrawSearchStatus(gs, view, text);
     }
     DrawMaterialBar(gs, view, W, H);
 }
@@ -132,6 +128,12 @@ void UndrawnOverlayPass(TGameState& gs) {
 }
 
 void DrawOverlay(TGameState& gs, int view, int W, int H, TRoundEndVoice voice) {
+    DrawOverlay(
+        gs, view, W, H,
+        [](TGameState& g, const std::string& s, double size, int x, int y) { DrawText(g, s, size, x, y); }, voice);
+}
+
+void DrawOverlay(TGameState& gs, int view, int W, int H, const TOverlayText& text, TRoundEndVoice voice) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -147,9 +149,9 @@ void DrawOverlay(TGameState& gs, int view, int W, int H, TRoundEndVoice voice) {
     // other view touches. Clearing it cost a pass over the whole buffer.
 
     if (gs.quitmode) {
-        DrawMenu(gs, W, H, voice);
+        DrawMenu(gs, W, H, text, voice);
     } else {
-        DrawPlayOverlay(gs, view, W, H);
+        DrawPlayOverlay(gs, view, W, H, text);
     }
 
     glMatrixMode(GL_PROJECTION);
@@ -194,10 +196,15 @@ TMenuArea MenuAreaAt(int X, int Y, int W, int H) {
 void MenuMouseDown(TGameState& gs, int X, int Y, int W, int H, const TMenuActions& actions) {
     if (!gs.quitmode) return;
     gs.mpoi = {X, Y};
+    MenuAction(gs, MenuAreaAt(X, Y, W, H), actions);
+}
+
+void MenuAction(TGameState& gs, TMenuArea area, const TMenuActions& actions) {
+    if (!gs.quitmode) return;
     // The world is saved before anything changes, so a failed save leaves the
     // menu open with the world still in memory.
     const auto saveBeforeNewRound = [&] { return !gs.modusformKreativCheckchecked || actions.saveWorld(); };
-    switch (MenuAreaAt(X, Y, W, H)) {
+    switch (area) {
         case TMenuArea::Left:
             gs.quitmode = false;
             actions.terminateApplication();
@@ -220,6 +227,26 @@ void MenuMouseDown(TGameState& gs, int X, int Y, int W, int H, const TMenuAction
         case TMenuArea::None:
             break;
     }
+}
+
+void TMenuPressLatches::Pressed(TGameState& gs, TMouseButton button, bool menuOpen) {
+    if (button == TMouseButton::Other) return;
+    Taken(button) = menuOpen;
+    if (menuOpen) Latch(gs, button) = true;
+}
+
+void TMenuPressLatches::Released(TGameState& gs, TMouseButton button) {
+    if (button == TMouseButton::Other) return;
+    // The latch of a press the menu took follows the button again from the
+    // next frame on, when the picking finds it up.
+    if (!Taken(button)) Latch(gs, button) = false;
+    Taken(button) = false;
+}
+
+bool& TMenuPressLatches::Taken(TMouseButton button) { return button == TMouseButton::Left ? leftTaken_ : rightTaken_; }
+
+bool& TMenuPressLatches::Latch(TGameState& gs, TMouseButton button) {
+    return button == TMouseButton::Left ? gs.lmousepressed : gs.rmousepressed;
 }
 
 }  // namespace qw

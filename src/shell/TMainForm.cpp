@@ -8,7 +8,6 @@
 #include <wx/dcclient.h>
 #include <wx/display.h>
 #include <wx/glcanvas.h>
-#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 
 #include "assets/MlfFont.h"
@@ -22,6 +21,7 @@
 #include "platform/PlatformServices.h"
 #include "render/GLState.h"
 #include "shell/DataFolder.h"
+#include "shell/ErrorBox.h"
 #include "shell/GameFrame.h"
 #include "shell/GlxSupport.h"
 #include "shell/MaterialWheel.h"
@@ -34,7 +34,6 @@
 #include "shell/WxText.h"
 #include "sim/Joyst.h"
 #include "world/RoundSetup.h"
-#include "world/WorldFile.h"
 #include "world/WorldSavePolicy.h"
 
 namespace qw {
@@ -60,6 +59,14 @@ wxGLAttributes PixelFormat() {
     wxGLAttributes attributes;
     attributes.PlatformDefaults().RGBA().MinRGBA(8, 8, 8, 8).Depth(24).DoubleBuffer().EndList();
     return attributes;
+}
+
+TMouseButton ButtonOf(const wxMouseEvent& event) {
+    switch (event.GetButton()) {
+        case wxMOUSE_BTN_LEFT: return TMouseButton::Left;
+        case wxMOUSE_BTN_RIGHT: return TMouseButton::Right;
+        default: return TMouseButton::Other;
+    }
 }
 
 wxRect PrimaryDisplayArea() {
@@ -108,7 +115,7 @@ void TMainForm::RunStep(Step&& step) {
     try {
         step();
     } catch (const std::exception& error) {
-        ShowError([&] { ShowStandardError(error.what(), IsShown() ? this : nullptr); });
+        ShowError([&] { ShowErrorBox(error, IsShown() ? this : nullptr); });
     }
 }
 
@@ -214,6 +221,7 @@ void TMainForm::InitJoystick() { JoystickInit(state->joy1, 0, *services_); }
 void TMainForm::ShowGame(bool modal) {
     shownModally_ = modal;
     savedOnClose_ = false;
+    launchWorld_.NewLaunch();
     if (modal) modusForm_.Disable();
     Show();
     Raise();
@@ -288,17 +296,25 @@ void TMainForm::TerminateUnlessLaunched() {
 }
 
 void TMainForm::MakeNewGame() {
+    try {
+        SetUpRound();
+    } catch (...) {
+        // A damaged world is the round's world too, set up as an empty grid:
+        // the guest gets it before the player is told.
+        if (netHost_) netHost_->RoundStarted(*state);
+        throw;
+    }
+    if (netHost_) netHost_->RoundStarted(*state);
+}
+
+void TMainForm::SetUpRound() {
     GameRandom& rng = services_->random();
     if (modusForm_.res == 1) {
-        NewGame(*state, false, rng);
-        LoadWorld(*state, GetProgramDir(false) + modusForm_.SelectedWorld().value_or(std::string()));
+        const std::string selected = GetProgramDir(false) + modusForm_.SelectedWorld().value_or(std::string());
+        SetUpRoundOnFile(*state, launchWorld_.File(selected), rng);
     } else {
-        NewGame(*state, true, rng);
-        state->levelname = NewWorldLevelName(GetProgramDir(true), modusForm_.NewWorldName());
-        AdoptNewWorldName(*state);
+        SetUpRoundOnNewWorld(*state, NewWorldLevelName(GetProgramDir(true), modusForm_.NewWorldName()), rng);
     }
-    FinishRoundSetup(*state, rng);
-    if (netHost_) netHost_->RoundStarted(*state);
 }
 
 void TMainForm::HideCursor() { services_->ShowCursor(false); }
@@ -380,9 +396,13 @@ void TMainForm::EndNetworkGame(const net::TEndCause& cause) {
     StopTimer();
     netHost_.reset();
     netGuest_.reset();
+    // The partner ending the game is news; anything else went wrong.
     ShowError([&] {
-        wxMessageBox(Wx(net::EndText(cause)), Wx("Quaderwelt"),
-                     wxOK | (cause.reason == net::TEndReason::Quit ? wxICON_INFORMATION : wxICON_ERROR), this);
+        if (cause.reason == net::TEndReason::Quit) {
+            ShowNotice(net::EndText(cause), this);
+        } else {
+            ShowErrorMessage(net::EndText(cause), this);
+        }
     });
     // As on closing the window: the host's creative world is saved; one that
     // cannot be saved stays open, now as a game of this computer alone.
@@ -433,8 +453,14 @@ void TMainForm::FormClose(wxCloseEvent& event) {
 bool TMainForm::SaveCreativeWorldOnClose() {
     // The next launch empties the grid: a creative world is saved now or lost.
     bool saved = false;
-    RunStep([&] { saved = ReportCreativeSave(SaveCreativeWorld(*state)); });
+    RunStep([&] { saved = SaveCreativeWorldAndTell(); });
     return saved;
+}
+
+bool TMainForm::SaveCreativeWorldAndTell() {
+    const CreativeSaveResult result = SaveCreativeWorld(*state);
+    launchWorld_.Saved(result);
+    return ReportCreativeSave(result);
 }
 
 bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
@@ -442,7 +468,7 @@ bool TMainForm::ReportCreativeSave(const CreativeSaveResult& result) {
     if (!result.ok) {
         ShowError([&] { ShowErrorMessage(result.error, parent); });
     } else if (!result.notice.empty()) {
-        ShowError([&] { wxMessageBox(Wx(result.notice), Wx("Quaderwelt"), wxOK | wxICON_INFORMATION, parent); });
+        ShowError([&] { ShowNotice(result.notice, parent); });
     }
     return result.ok;
 }
@@ -452,7 +478,7 @@ void TMainForm::FormDestroy() {
     EndNetworkSession(kQuitNoticeMs);
     // A closed window saved its world as it closed. Saving it again would
     // bring back a world the player has deleted or renamed since.
-    if (!savedOnClose_) RunStep([&] { ReportCreativeSave(SaveCreativeWorld(*state)); });
+    if (!savedOnClose_) RunStep([&] { SaveCreativeWorldAndTell(); });
     if (RC) {
         MakeCurrent();
         fastWorld_.ReleaseGL();
@@ -471,6 +497,7 @@ void TMainForm::FormMouseDown(wxMouseEvent& event) {
     const wxSize pixels = CanvasPixelSize();
     const int x = static_cast<int>(event.GetX() * scale);
     const int y = static_cast<int>(event.GetY() * scale);
+    menuPresses_.Pressed(*state, ButtonOf(event), state->quitmode);
     if (netGuest_) return GuestMenuClick(x, y, pixels.x, pixels.y);
     RunStep([&] { MenuMouseDown(*state, x, y, pixels.x, pixels.y, MenuActions()); });
 }
@@ -479,7 +506,7 @@ TMenuActions TMainForm::MenuActions() {
     TMenuActions actions;
     actions.terminateApplication = RequestTerminate;
     actions.hideCursor = [this] { services_->ShowCursor(false); };
-    actions.saveWorld = [this] { return ReportCreativeSave(SaveCreativeWorld(*state)); };
+    actions.saveWorld = [this] { return SaveCreativeWorldAndTell(); };
     actions.makeNewGame = [this] { MakeNewGame(); };
     return actions;
 }
@@ -495,18 +522,13 @@ void TMainForm::GuestMenuClick(int x, int y, int width, int height) {
 }
 
 void TMainForm::ActOnGuestMenuClick(net::TGuestEventKind click) {
-    // As a click of the host's own in the middle of the same area.
-    const wxSize pixels = CanvasPixelSize();
-    const bool right = click == net::TGuestEventKind::MenuRight;
-    const int x = pixels.x / 2 + (right ? 60 : -60);
-    const int y = pixels.y / 2 + (right ? 0 : 70);
-    RunStep([&] { MenuMouseDown(*state, x, y, pixels.x, pixels.y, MenuActions()); });
+    const TMenuArea area = click == net::TGuestEventKind::MenuRight ? TMenuArea::Right : TMenuArea::Third;
+    RunStep([&] { MenuAction(*state, area, MenuActions()); });
 }
 
 void TMainForm::FormMouseUp(wxMouseEvent& event) {
     event.Skip();
-    if (event.GetButton() == wxMOUSE_BTN_LEFT) state->lmousepressed = false;
-    if (event.GetButton() == wxMOUSE_BTN_RIGHT) state->rmousepressed = false;
+    menuPresses_.Released(*state, ButtonOf(event));
 }
 
 void TMainForm::FormMouseWheel(wxMouseEvent& event) {

@@ -10,10 +10,12 @@
 #include <wx/timer.h>
 
 #include "render/FastWorld.h"
+#include "shell/Overlay.h"
 #include "platform/IdleMemory.h"
 #include "shell/FrameLog.h"
 #include "shell/TickPacer.h"
 #include "world/GameState.h"
+#include "world/WorldSavePolicy.h"
 
 class wxGLCanvas;
 class wxGLContext;
@@ -21,7 +23,6 @@ class wxMouseEvent;
 
 namespace qw {
 
-struct CreativeSaveResult;
 struct TSkinReport;
 class PlatformServices;
 class TModusForm;
@@ -79,6 +80,9 @@ private:
     void SeedRandom();
     void InitJoystick();
 
+    // MakeNewGame without telling a network guest.
+    void SetUpRound();
+
     // FormShow, step by step.
     void FormShow();
     void ReadDialogChoices();
@@ -108,7 +112,9 @@ private:
     void FormClose(wxCloseEvent& event);
     // False when the world could not be saved; the player has been told.
     bool SaveCreativeWorldOnClose();
-    // Tells the player about a failed or redirected creative save; true when saved.
+    // Saves a creative world, follows it to a new file if it had to go to one,
+    // and tells the player about a failed or redirected save; true when saved.
+    bool SaveCreativeWorldAndTell();
     bool ReportCreativeSave(const CreativeSaveResult& result);
     void FormDestroy();
     void FormMouseDown(wxMouseEvent& event);
@@ -139,6 +145,8 @@ private:
     TFastWorld fastWorld_;
     TIdleMemoryWatch idleMemory_;
     TTickPacer pacer_;
+    TLaunchWorld launchWorld_;  // the stored world this launch's rounds play
+    TMenuPressLatches menuPresses_;
     std::unique_ptr<TFrameLog> frameLog_;  // only with QUADERWELT_FRAME_LOG set
     wxTimer Timer1;  // one tick at a time, each scheduled by pacer_
     bool ticking_ = false;

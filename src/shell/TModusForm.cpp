@@ -20,6 +20,7 @@
 #include "net/HostSession.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Settings.h"
+#include "shell/ErrorBox.h"
 #include "shell/NetworkClock.h"
 #include "shell/NetworkNotice.h"
 #include "shell/TAboutBox.h"
@@ -177,7 +178,7 @@ void TModusForm::Guarded(Body&& body) {
     try {
         body();
     } catch (const std::exception& error) {
-        ShowStandardError(error.what(), this);
+        ShowErrorBox(error, this);
     }
 }
 
@@ -230,6 +231,7 @@ void TModusForm::FormShow(wxShowEvent& event) {
 
 void TModusForm::playthisworldbtnClick(wxCommandEvent&) {
     Guarded([&] {
+        if (GameShown()) return;
         if (!SelectedWorld()) {
             WarnNoWorldSelected();
             return;
@@ -237,6 +239,13 @@ void TModusForm::playthisworldbtnClick(wxCommandEvent&) {
         res = 1;
         mainForm_->ShowGame(false);
     });
+}
+
+bool TModusForm::GameShown() const {
+    // "Ausgesuchte Welt spielen" leaves this dialog enabled behind the game.
+    // A play button or Enter on the list reaching it then must not start a
+    // new round: that would reload the world and lose unsaved building.
+    return mainForm_->IsShown();
 }
 
 void TModusForm::ListView1DblClick(wxListEvent&) {
@@ -247,6 +256,7 @@ void TModusForm::ListView1DblClick(wxListEvent&) {
 
 void TModusForm::playnewworldClick(wxCommandEvent&) {
     Guarded([&] {
+        if (GameShown()) return;
         res = 6;
         mainForm_->ShowGame(true);
     });
@@ -299,7 +309,7 @@ void TModusForm::ber1Click(wxCommandEvent&) { aboutBox_->ShowModal(); }
 
 void TModusForm::NetzwerkEroeffnenClick(wxCommandEvent&) {
     Guarded([&] {
-        if (mainForm_->IsShown()) return;  // a game runs already
+        if (GameShown()) return;
         net::THostSettings settings;
         settings.creative = KreativCheck->GetValue();
         settings.fight = FightCheck->GetValue();
@@ -313,7 +323,7 @@ void TModusForm::NetzwerkEroeffnenClick(wxCommandEvent&) {
 
 void TModusForm::NetzwerkBeitretenClick(wxCommandEvent&) {
     Guarded([&] {
-        if (mainForm_->IsShown()) return;  // a game runs already
+        if (GameShown()) return;
         TNetJoinDialog ask(this);
         if (!ask.Ask()) return;
         std::string error;

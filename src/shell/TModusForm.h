@@ -64,6 +64,7 @@ private:
     std::string DataFolder() const;
     void AddWorldEntry(const std::string& name);
     void WarnNoWorldSelected();
+    bool GameShown() const;
 
     void FormShow(wxShowEvent& event);
     void playthisworldbtnClick(wxCommandEvent& event);

@@ -140,12 +140,4 @@ void StartJump(const TFigure& f) {
     if (f.jump == 0) f.jump = kJumpFrames;
 }
 
-void SetLimbAngles(TGameState& s, const TFigure& f) {
-    const double arm = f.jump > 0 ? 45.0 : (f.laufe ? f.armlinksrot : 0.0);
-    s.armlinksrot = arm;
-    s.armrechtsrot = -arm;
-    s.beinlinksrot = -arm;
-    s.beinrechtsrot = arm;
-}
-
 }  // namespace qw

@@ -53,7 +53,4 @@ bool JumpGravityStep(TGameState& state, GameServices& services, const TFigure& f
 // A jump rises for 8 frames; it only starts when none is running.
 void StartJump(const TFigure& figure);
 
-// The four drawing angles of the figure about to be drawn.
-void SetLimbAngles(TGameState& state, const TFigure& figure);
-
 }  // namespace qw

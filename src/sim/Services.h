@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sim/JoystickRecord.h"
+#include "world/JoystickRecord.h"
 #include "sim/VirtualKeys.h"
 #include "world/Point.h"
 #include "world/Random.h"

@@ -10,24 +10,19 @@ namespace qw {
 struct FigureField {
     const char* name;
     double TGameState::*field;
-    // What a new round starts with; also what replaces a value from a file
-    // that is not a finite number.
-    double start;
 };
 
-// gangle2 is not reset by a new round; 0 is the value it has when the game
-// starts, a pitch looking straight ahead.
 inline constexpr std::array<FigureField, 10> kFigureFields{{
-    {"posx", &TGameState::posx, 0},
-    {"posy", &TGameState::posy, -20},
-    {"posz", &TGameState::posz, 0},
-    {"angle", &TGameState::angle, 0},
-    {"angle2", &TGameState::angle2, 0},
-    {"gposx", &TGameState::gposx, 0},
-    {"gposy", &TGameState::gposy, -20},
-    {"gposz", &TGameState::gposz, 20},
-    {"gangle", &TGameState::gangle, 180},
-    {"gangle2", &TGameState::gangle2, 0},
+    {"posx", &TGameState::posx},
+    {"posy", &TGameState::posy},
+    {"posz", &TGameState::posz},
+    {"angle", &TGameState::angle},
+    {"angle2", &TGameState::angle2},
+    {"gposx", &TGameState::gposx},
+    {"gposy", &TGameState::gposy},
+    {"gposz", &TGameState::gposz},
+    {"gangle", &TGameState::gangle},
+    {"gangle2", &TGameState::gangle2},
 }};
 
 inline constexpr std::size_t kFigureBlockBytes = 80;

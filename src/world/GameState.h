@@ -6,8 +6,8 @@
 #include <string>
 
 #include "korland/DynaArray.h"
-#include "sim/JoystickRecord.h"
 #include "world/Grid.h"
+#include "world/JoystickRecord.h"
 #include "world/Point.h"
 #include "world/WorldOrigin.h"
 

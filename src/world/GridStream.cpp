@@ -24,7 +24,7 @@ std::string ZlibError(const z_stream& z, int code) {
 class Inflater {
 public:
     Inflater() {
-        if (inflateInit(&z) != Z_OK) throw std::runtime_error("Cannot start inflating: " + ZlibError(z, Z_MEM_ERROR));
+        if (inflateInit(&z) != Z_OK) throw std::runtime_error(ZlibError(z, Z_MEM_ERROR));
     }
     Inflater(const Inflater&) = delete;
     Inflater& operator=(const Inflater&) = delete;
@@ -61,7 +61,8 @@ InflateEnd InflateGrid(Read&& read, int64_t blockLength, TLevel& level) {
     z.avail_out = static_cast<uInt>(kGridBytes);
     for (;;) {
         if (z.avail_in == 0) {
-            if (unread == 0) throw std::runtime_error("unexpected end of the compressed grid");
+            // All of the block is in and the stream wants more: zlib's buffer error.
+            if (unread == 0) throw std::runtime_error(ZlibError(z, Z_BUF_ERROR));
             const std::size_t got = read(input.data(), static_cast<std::size_t>(std::min<int64_t>(unread, kChunk)));
             if (got == 0) return InflateEnd::FileEnded;
             unread -= static_cast<int64_t>(got);
@@ -69,10 +70,12 @@ InflateEnd InflateGrid(Read&& read, int64_t blockLength, TLevel& level) {
             z.avail_in = static_cast<uInt>(got);
         }
         const int code = inflate(&z, Z_NO_FLUSH);
+        // A byte in the spill is one more than a grid, even when the stream
+        // ends with it.
+        if (spilling && z.avail_out == 0) return InflateEnd::Larger;
         if (code == Z_STREAM_END) return InflateEnd::StreamEnd;
         if (code != Z_OK && !(code == Z_BUF_ERROR && z.avail_in == 0)) throw std::runtime_error(ZlibError(z, code));
         if (z.avail_out == 0) {
-            if (spilling) return InflateEnd::Larger;
             spilling = true;
             z.next_out = &spill;
             z.avail_out = 1;

@@ -1,10 +1,14 @@
 #include "world/RoundSetup.h"
 
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
+#include "world/WorldFile.h"
 #include "world/WorldGenerator.h"
+#include "world/WorldSavePolicy.h"
 
 namespace qw {
 
@@ -83,6 +87,28 @@ void FinishRoundSetup(TGameState& state, RandomSource& rng) {
     }
     state.gegnermodus = 0;
     state.gdistanzmode = 0;
+}
+
+void SetUpRoundOnFile(TGameState& state, const std::string& path, RandomSource& rng) {
+    NewGame(state, false, rng);
+    // A damaged file leaves the grid empty. Without the rest of the set-up the
+    // emerald would stay where the last round (or the program's start) put
+    // it, in sight of the opponent, and creative hands would hold the weapon.
+    std::exception_ptr damaged;
+    try {
+        LoadWorld(state, path);
+    } catch (const std::runtime_error&) {
+        damaged = std::current_exception();
+    }
+    FinishRoundSetup(state, rng);
+    if (damaged) std::rethrow_exception(damaged);
+}
+
+void SetUpRoundOnNewWorld(TGameState& state, const std::string& levelname, RandomSource& rng) {
+    NewGame(state, true, rng);
+    state.levelname = levelname;
+    AdoptNewWorldName(state);
+    FinishRoundSetup(state, rng);
 }
 
 }  // namespace qw

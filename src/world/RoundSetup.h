@@ -1,8 +1,8 @@
 #pragma once
 // Setting up a round: the reset of the figures, a new or emptied world, the
 // name of a new world file and the hidden emerald. The game window's
-// MakeNewGame runs NewGame, then loads the selected world or names the new
-// one, then FinishRoundSetup.
+// MakeNewGame runs one of the two SetUpRound... calls: NewGame, then the
+// stored world or a new one, then FinishRoundSetup.
 #include <string>
 
 #include "world/GameState.h"
@@ -28,5 +28,14 @@ std::string NewWorldLevelName(const std::string& dataFolder, const std::string& 
 // What follows the world: the emerald outside creative mode, empty hands in
 // creative mode, the opponent's search state from the start.
 void FinishRoundSetup(TGameState& state, RandomSource& rng);
+
+// A round on the stored world at `path`: NewGame, LoadWorld, the rest. A
+// damaged file is played as an empty grid: the set-up runs to its end as for
+// a file that could not be opened, then the loader's error is passed on for
+// the error box.
+void SetUpRoundOnFile(TGameState& state, const std::string& path, RandomSource& rng);
+
+// A round on a newly generated world that will be saved as `levelname`.
+void SetUpRoundOnNewWorld(TGameState& state, const std::string& levelname, RandomSource& rng);
 
 }  // namespace qw

@@ -1,5 +1,6 @@
 #include "world/WorldFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -25,28 +26,29 @@ void NoteProblem(WorldLoadReport& report, const std::string& problem) {
     if (report.problem.empty()) report.problem = problem;
 }
 
-std::runtime_error Damaged(const std::string& fname, const std::string& why) {
-    return std::runtime_error("Damaged world file " + fname + ": " + why);
-}
-
+// The bytes present are used, as for the cells: a value cut by the end of the
+// file takes them as its first bytes and keeps the rest of the value it had.
+// A value that is then not a finite number keeps the value it had before
+// loading: its start value, or for gangle2, which a new round leaves alone,
+// the pitch of the round before.
 void ReadFigures(TGameState& state, int fd, WorldLoadReport& report) {
     unsigned char block[kFigureBlockBytes];
     const std::size_t got = ReadUpTo(fd, block, sizeof block);
-    // Only whole values are taken; the rest keep their reset values.
-    for (std::size_t i = 0; i < kFigureFields.size() && 8 * (i + 1) <= got; ++i) {
-        double value;
-        std::memcpy(&value, block + 8 * i, 8);
+    for (std::size_t i = 0; i < kFigureFields.size() && 8 * i < got; ++i) {
+        double& field = state.*kFigureFields[i].field;
+        double value = field;
+        std::memcpy(&value, block + 8 * i, std::min<std::size_t>(8, got - 8 * i));
         if (!std::isfinite(value)) {
             NoteProblem(report, std::string(kFigureFields[i].name) + " is not a finite number");
-            value = kFigureFields[i].start;
+            continue;
         }
-        state.*kFigureFields[i].field = value;
+        field = value;
     }
     if (got < sizeof block) NoteProblem(report, "the file ends inside the figure block");
 }
 
 // Reads grid and figures; returns early when the file ends.
-void ReadWorld(TGameState& state, int fd, const std::string& fname, WorldLoadReport& report) {
+void ReadWorld(TGameState& state, int fd, WorldLoadReport& report) {
     unsigned char head[4];
     if (ReadUpTo(fd, head, sizeof head) == sizeof head && LoadLE32(head) == kWorldMagic) {
         report.variant = WorldVariant::Compressed;
@@ -56,13 +58,9 @@ void ReadWorld(TGameState& state, int fd, const std::string& fname, WorldLoadRep
             return;
         }
         const auto n = static_cast<int32_t>(LoadLE32(length));
-        if (n <= 0) throw Damaged(fname, "compressed block length " + std::to_string(n));
-        InflateEnd end;
-        try {
-            end = InflateGridBlock(fd, n, state.level);
-        } catch (const std::runtime_error& e) {
-            throw Damaged(fname, e.what());
-        }
+        // zlib never sees such a block, so this text is ours.
+        if (n <= 0) throw std::runtime_error("invalid compressed block length");
+        const InflateEnd end = InflateGridBlock(fd, n, state.level);
         if (end == InflateEnd::FileEnded) {
             NoteProblem(report, "the file ends inside the compressed grid");
             return;
@@ -97,7 +95,7 @@ WorldLoadReport LoadWorld(TGameState& state, const std::string& fname) {
     state.levelname = fname;
     const FileIdentity identity = IdentityOf(fd.get());
     try {
-        ReadWorld(state, fd.get(), fname, report);
+        ReadWorld(state, fd.get(), report);
     } catch (...) {
         state.level.clear();
         throw;

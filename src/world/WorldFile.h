@@ -31,10 +31,11 @@ struct WorldLoadReport {
 // Reads the world file at fname over a state that NewGame has just reset
 // (empty grid, figures at their start values) and sets levelname := fname once
 // the file is open. Only regular files are opened. A short file is used as far
-// as it goes. A compressed block whose length is not positive or whose stream
-// is not valid zlib leaves the grid empty and throws std::runtime_error with a
-// message for the error box. Records in state.levelorigin whether the world
-// came from the file intact.
+// as it goes, a figure value cut by its end included. A compressed block whose
+// length is not positive or whose stream is not valid zlib leaves the grid
+// empty and throws std::runtime_error with the inflater's own text (ours for a
+// length zlib never sees), which the error box shows as it is. Records in
+// state.levelorigin whether the world came from the file intact.
 WorldLoadReport LoadWorld(TGameState& state, const std::string& fname);
 
 // Writes the compressed variant to fname atomically. Throws

@@ -62,7 +62,10 @@ CreativeSaveResult SaveCreativeWorld(TGameState& state, WriteCall write) {
         result.error = std::string("Die Welt konnte nicht gespeichert werden: ") + e.what();
         return result;
     }
-    if (!ours) result.notice = DivertNotice(origin, target);
+    if (!ours) {
+        result.notice = DivertNotice(origin, target);
+        result.divertedTo = target;
+    }
     origin = TWorldOrigin{target, written, false};
     state.levelname = target;
     return result;

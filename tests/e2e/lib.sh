@@ -63,6 +63,9 @@ e2e_private_home() {
     chmod 700 "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
     export NO_AT_BRIDGE=1 SDL_AUDIODRIVER=dummy LANG=C.UTF-8 LC_ALL=C.UTF-8
+    # Every message box is also written to the program's output, so its text
+    # can be checked, not only its title.
+    export QUADERWELT_MESSAGE_LOG=1
     DATA_DIR="$XDG_DATA_HOME/Korland/Quaderwelt 1"
 }
 
@@ -224,6 +227,17 @@ e2e_answer_box() {
     box=$(e2e_wait_window "$1")
     e2e_keys "$box" "$2"
     e2e_wait_window_gone "$1"
+}
+
+# The texts of the message boxes titled $1 that the program has opened, one
+# a line, oldest first.
+e2e_box_texts() { sed -n "s/^quaderwelt: message box \"$1\": //p" "$APP_LOG"; }
+
+# Fails unless the last box titled $1 said exactly $2.
+e2e_expect_box_text() {
+    local said
+    said=$(e2e_box_texts "$1" | tail -n 1)
+    [ "$said" = "$2" ] || e2e_fail "the '$1' box says '$said', not '$2'"
 }
 
 # Fails unless no window titled $1 shows up within a second.

@@ -90,6 +90,15 @@ crop() {
 # Number of pixels in which two pictures differ.
 differing_pixels() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
 
+# Number of grey pixels (saturation below 8 %: the metal block, the crosshair,
+# the menu panel) in the region x y w h of the screen. No block of the
+# generated worlds but metal is grey.
+grey_pixels() {
+    import -window root -crop "${3}x${4}+${1}+${2}" +repage png:- 2>/dev/null |
+        convert png:- -colorspace HSL -channel G -separate +channel -threshold 8% -negate \
+            -format "%[fx:round(mean*w*h)]" info:
+}
+
 # Waits until the region's picture differs from the reference crop $1.
 wait_changed() {
     local reference=$1 x=$2 y=$3 w=$4 h=$5 what=$6 waited=0 now
@@ -359,6 +368,22 @@ set_new_world_name() {
     e2e_dialog_click "$1" 200 234
     e2e_keys "$1" ctrl+a
     e2e_type "$1" "$2"
+}
+
+# A world file with the magic and a block length, then no zlib stream at all.
+write_damaged_world() {
+    {
+        printf '\x49\xda\xd2\x25\x64\x00\x00\x00'
+        head -c 100 /dev/zero | tr '\0' '\253'
+        head -c 80 /dev/zero
+    } >"$1"
+}
+
+# A generated world at $1 that holds no metal (code 2), so a metal block
+# the player builds can be told from the world.
+write_world_without_metal() {
+    "$QW_WORLD_TOOL" generate --seed 7 "$1" >/dev/null
+    [ -z "$(cell_count "$1" 2)" ] || e2e_fail "the generated world holds metal already"
 }
 
 # The cell counts of a saved world, one "cells CODE: COUNT" line each.

@@ -10,12 +10,7 @@ play_screen
 PASSED=0
 
 mkdir -p "$DATA_DIR"
-# The world file's magic and a block length, then no zlib stream at all.
-{
-    printf '\x49\xda\xd2\x25\x64\x00\x00\x00'
-    head -c 100 /dev/zero | tr '\0' '\253'
-    head -c 80 /dev/zero
-} >"$DATA_DIR/Kaputt.lev"
+write_damaged_world "$DATA_DIR/Kaputt.lev"
 damaged_sum=$(md5sum <"$DATA_DIR/Kaputt.lev")
 printf '\x89PNG\r\n\x1a\n' >"$E2E_TMP/kaputt.png"
 head -c 300 /dev/urandom >>"$E2E_TMP/kaputt.png"

@@ -15,6 +15,7 @@ e2e_log "without any world the three world buttons say so, and nothing else happ
 for press in e2e_press_play_selected e2e_press_delete e2e_press_rename; do
     "$press" "$dialog"
     e2e_answer_box Fehler Return
+    e2e_expect_box_text Fehler "Es ist keine Welt ausgewählt!"
     [ "$(e2e_count_windows "$DIALOG_TITLE")" -eq 1 ] || e2e_fail "$press opened the game window"
     [ "$(e2e_count_windows "Welt umbenennen")" -eq 0 ] || e2e_fail "$press opened the rename dialog"
 done

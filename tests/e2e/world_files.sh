@@ -40,6 +40,7 @@ rename=$(e2e_wait_window "Welt umbenennen")
 e2e_type "$rename" "Taken"
 e2e_keys "$rename" Return
 e2e_answer_box Fehler Return
+e2e_expect_box_text Fehler "Die Welt konnte nicht umbenannt werden."
 [ "$(md5sum <"$DATA_DIR/Gamma.lev")" = "$alpha_sum" ] || e2e_fail "Gamma.lev lost"
 [ "$(cat "$DATA_DIR/Taken.lev")" = other ] || e2e_fail "Taken.lev replaced"
 
@@ -49,6 +50,7 @@ rename=$(e2e_wait_window "Welt umbenennen")
 e2e_type "$rename" "../Flucht"
 e2e_keys "$rename" Return
 e2e_answer_box Fehler Return
+e2e_expect_box_text Fehler "Die Welt konnte nicht umbenannt werden."
 [ "$(md5sum <"$DATA_DIR/Gamma.lev")" = "$alpha_sum" ] || e2e_fail "Gamma.lev lost"
 
 e2e_log "closing the rename dialog changes nothing"
@@ -64,6 +66,7 @@ e2e_log "delete: No and Cancel keep the world, Yes removes it"
 e2e_press_delete "$dialog"
 box=$(e2e_wait_window "Löschen")
 e2e_screenshot delete-question >/dev/null
+e2e_expect_box_text "Löschen" "Wollen Sie die Welt Gamma.lev wirklich löschen?"
 e2e_keys "$box" alt+n
 e2e_wait_window_gone "Löschen"
 [ -e "$DATA_DIR/Gamma.lev" ] || e2e_fail "No deleted the world"
@@ -77,6 +80,7 @@ e2e_answer_box "Löschen" alt+y
 e2e_log "the FIFO and the directory were never listed: nothing is left to select"
 e2e_press_delete "$dialog"
 e2e_answer_box Fehler Return
+e2e_expect_box_text Fehler "Es ist keine Welt ausgewählt!"
 [ -p "$DATA_DIR/Pipe.lev" ] && [ -d "$DATA_DIR/Ordner.lev" ] || e2e_fail "special files touched"
 
 e2e_log "Beenden ends the program"

@@ -46,10 +46,7 @@ TLongPlayGame::TLongPlayGame(const std::string& folder, uint64_t seed) : folder_
 
 void TLongPlayGame::MakeNewGame() {
     TGameState& g = *state_;
-    NewGame(g, true, services_);
-    g.levelname = NewWorldLevelName(folder_ + "/", "langes Spiel");
-    AdoptNewWorldName(g);
-    FinishRoundSetup(g, services_);
+    SetUpRoundOnNewWorld(g, NewWorldLevelName(folder_ + "/", "langes Spiel"), services_);
     ++rounds_;
 }
 

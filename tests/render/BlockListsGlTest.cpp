@@ -113,25 +113,39 @@ uint32_t FaceColour(test::OsMesaContext& context, GLuint list, float turnX, floa
     return test::PixelAt(context.Pixels(), 16, 8, 8);
 }
 
+// The texture slots of each cell code, written down apart from the game's
+// table: the grass blocks show grass side, grass and dirt; each other block
+// one texture; fire and the emerald theirs.
 TEST_F(BlockLists, EachCodeShowsItsSideTopAndBottomTextures) {
+    struct Row {
+        int32_t code;
+        int side, top, bottom;
+    };
+    const Row rows[] = {
+        {1, 102, 0, 4}, {2, 1, 1, 1},   {3, 2, 2, 2},       {4, 3, 3, 3},       {5, 4, 4, 4},
+        {6, 5, 5, 5},   {7, 6, 6, 6},   {8, 7, 7, 7},       {9, 8, 8, 8},       {10, 102, 0, 4},
+        {101, 100, 100, 100},           {102, 101, 101, 101}, {103, 100, 100, 100},
+    };
     test::MakeSolidBlockTextures(*g);
     BuildBlockLists(*g);
     InitGLState(*g, 16, 16);
     const GLuint base = g->listIndex;
-    for (int32_t code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 101, 102, 103}) {
-        SCOPED_TRACE(code);
-        const TBlockLook* look = BlockLookOfCode(code);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.code);
+        const TBlockLook* look = BlockLookOfCode(row.code);
         ASSERT_NE(look, nullptr);
-        EXPECT_EQ(look->listOffset, code - 1);
-        const GLuint list = base + static_cast<GLuint>(code - 1);
-        EXPECT_EQ(FaceColour(context, list, 0, 0), test::SolidColourOfSlot(look->side));     // face B, +z
-        EXPECT_EQ(FaceColour(context, list, 0, 180), test::SolidColourOfSlot(look->side));   // face A, -z
-        EXPECT_EQ(FaceColour(context, list, 90, 0), test::SolidColourOfSlot(look->top));     // face E, +y
-        EXPECT_EQ(FaceColour(context, list, -90, 0), test::SolidColourOfSlot(look->bottom));  // face F, -y
+        EXPECT_EQ(look->listOffset, row.code - 1);
+        EXPECT_EQ(look->side, row.side);
+        EXPECT_EQ(look->top, row.top);
+        EXPECT_EQ(look->bottom, row.bottom);
+        const GLuint list = base + static_cast<GLuint>(row.code - 1);
+        EXPECT_EQ(FaceColour(context, list, 0, 0), test::SolidColourOfSlot(row.side));     // face B, +z
+        EXPECT_EQ(FaceColour(context, list, 0, 180), test::SolidColourOfSlot(row.side));   // face A, -z
+        EXPECT_EQ(FaceColour(context, list, 0, 90), test::SolidColourOfSlot(row.side));    // face C, -x
+        EXPECT_EQ(FaceColour(context, list, 0, -90), test::SolidColourOfSlot(row.side));   // face D, +x
+        EXPECT_EQ(FaceColour(context, list, 90, 0), test::SolidColourOfSlot(row.top));     // face E, +y
+        EXPECT_EQ(FaceColour(context, list, -90, 0), test::SolidColourOfSlot(row.bottom));  // face F, -y
     }
-    EXPECT_EQ(BlockLookOfCode(1)->side, 102);
-    EXPECT_EQ(BlockLookOfCode(1)->top, 0);
-    EXPECT_EQ(BlockLookOfCode(1)->bottom, 4);
     for (int32_t code : {0, 11, 100, 104, -1, 0x7fffffff, static_cast<int32_t>(0x80000000)})
         EXPECT_EQ(BlockLookOfCode(code), nullptr) << code;
 }
@@ -159,6 +173,32 @@ TEST_F(BlockLists, ProjectionFollowsThePlayerCountAndIsSetAfresh) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
+}
+
+// The parts of the GL state that no picture of opaque blocks shows: texels
+// with alpha blend over what is behind them, and back faces are culled.
+TEST_F(BlockLists, GlStateBlendsBySourceAlphaAndCullsBackFaces) {
+    // A fresh context has neither.
+    ASSERT_FALSE(glIsEnabled(GL_BLEND));
+    ASSERT_FALSE(glIsEnabled(GL_CULL_FACE));
+    InitGLState(*g, 16, 16);
+    const auto integer = [](GLenum name) {
+        GLint value = 0;
+        glGetIntegerv(name, &value);
+        return value;
+    };
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(integer(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_BACK);
+    EXPECT_EQ(integer(GL_FRONT_FACE), GL_CCW);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_LESS);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
 }
 
 }  // namespace

@@ -7,11 +7,13 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "assets/MlfFont.h"
 #include "shell/Overlay.h"
+#include "sim/EdgeLatch.h"
 #include "support/OsMesaContext.h"
 
 namespace qw {
@@ -163,6 +165,48 @@ TEST_F(OverlayMenuState, AFailedSaveKeepsTheMenuOpenAndTheRound) {
     recorder.calls.clear();
     Press(TMenuArea::Right);
     EXPECT_EQ(recorder.calls, (Calls{"save", "hide cursor", "new game"}));
+}
+
+// The picking reads a latch through PressedOnce, with a tap between two
+// frames counted as held for the next frame.
+TEST_F(OverlayMenuState, APressTheMenuTookDoesNotAlsoEditOnceItHasClosed) {
+    for (TMouseButton button : {TMouseButton::Left, TMouseButton::Right}) {
+        SCOPED_TRACE(button == TMouseButton::Left ? "left" : "right");
+        bool& latch = button == TMouseButton::Left ? gs.lmousepressed : gs.rmousepressed;
+        TMenuPressLatches latches;
+        const auto click = [&](TMenuArea area) {
+            latches.Pressed(gs, button, gs.quitmode);
+            Press(area);
+            latches.Released(gs, button);
+        };
+
+        // Tapped on "Weiter spielen" between two frames.
+        QuitMenu();
+        click(TMenuArea::Right);
+        ASSERT_FALSE(gs.quitmode);
+        EXPECT_FALSE(PressedOnce(true, latch));   // the next frame: already seen
+        EXPECT_FALSE(PressedOnce(false, latch));  // then up
+        click(TMenuArea::None);                   // a new press during play
+        EXPECT_TRUE(PressedOnce(true, latch));
+        EXPECT_FALSE(PressedOnce(false, latch));
+
+        // Held on "Neues Spiel" for some frames, then let go.
+        QuitMenu();
+        latches.Pressed(gs, button, gs.quitmode);
+        Press(TMenuArea::Third);
+        EXPECT_FALSE(PressedOnce(true, latch));
+        EXPECT_FALSE(PressedOnce(true, latch));
+        latches.Released(gs, button);
+        EXPECT_FALSE(PressedOnce(true, latch));  // the release's own frame still sees it held
+        EXPECT_FALSE(PressedOnce(false, latch));
+        click(TMenuArea::None);
+        EXPECT_TRUE(PressedOnce(true, latch));
+
+        // A press during play that is let go before the next frame acts in it.
+        latch = true;  // held in the frame before
+        click(TMenuArea::None);
+        EXPECT_TRUE(PressedOnce(true, latch));
+    }
 }
 
 TEST(OverlayTexts, RoundEndLinesNameTheWinnerForModeAndPlayers) {
@@ -335,6 +379,70 @@ TEST_F(OverlayPicture, ScreenshotNoticeCountsOncePerPassAndRestoresTheState) {
     EXPECT_EQ(depth, 1);
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
+}
+
+// Every text the overlay asks to draw: its words, size and place.
+struct TDrawnText {
+    std::string text;
+    double size;
+    int x, y;
+    bool operator==(const TDrawnText&) const = default;
+};
+void PrintTo(const TDrawnText& t, std::ostream* os) { *os << '"' << t.text << "\" " << t.size << " at " << t.x << "," << t.y; }
+using Texts = std::vector<TDrawnText>;
+
+Texts TextsOf(TGameState& gs, int view, int W, int H) {
+    Texts texts;
+    DrawOverlay(gs, view, W, H, [&](TGameState&, const std::string& text, double size, int x, int y) {
+        texts.push_back({text, size, x, y});
+    });
+    return texts;
+}
+
+TEST_F(OverlayPicture, StatusLinesAndTheScreenshotNotice) {
+    gs->modusformFightCheckchecked = true;
+    gs->leben = 10;
+    gs->gleben = 5;
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), (Texts{{"Leben: 10", 20, 0, 0}, {"Leben Gegner: 5", 20, 200, 0}}));
+    gs->multiplayer = true;
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), (Texts{{"Leben: 10", 20, 0, 0}}));
+    EXPECT_EQ(TextsOf(*gs, 1, W, H), (Texts{{"Leben: 5", 20, 0, 0}}));
+    gs->leben = -2;  // lives may go below 0
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), (Texts{{"Leben: -2", 20, 0, 0}}));
+
+    gs->modusformFightCheckchecked = false;
+    gs->multiplayer = false;
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), Texts{});  // no distance before the first explosion
+    gs->showdist = true;
+    for (const auto& [distance, shown] : {std::pair{42.5, "42"}, {43.5, "44"}, {42.49, "42"}, {0.5, "0"}}) {
+        gs->lastdist = distance;
+        EXPECT_EQ(TextsOf(*gs, 0, W, H), (Texts{{std::string("Distanz zum Smaragd: ") + shown, 20, 0, 0}})) << distance;
+    }
+    EXPECT_EQ(TextsOf(*gs, 1, W, H), Texts{});
+    gs->gshowdist = true;
+    gs->glastdist = 7.5;
+    EXPECT_EQ(TextsOf(*gs, 1, W, H), (Texts{{"Distanz zum Smaragd: 8", 20, 0, 0}}));
+    gs->modusformKreativCheckchecked = true;
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), Texts{});
+
+    gs->screenshot = 1;
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), (Texts{{"Der Screenshot wurde gespeichert.", 40, 0, H - 150}}));
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), Texts{});
+}
+
+TEST_F(OverlayPicture, MenuLabels) {
+    const int cx = W / 2, cy = H / 2;
+    gs->quitmode = true;
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), (Texts{{"Willst du das Spiel beenden?", 20, cx - 190, cy - 90},
+                                            {"Beenden", 20, cx - 150, cy - 15},
+                                            {"Weiter spielen", 20, cx + 20, cy - 15},
+                                            {"Neues Spiel", 20, cx - 150, cy + 55}}));
+    gs->emeraldfound = true;
+    gs->modusformFightCheckchecked = true;
+    EXPECT_EQ(TextsOf(*gs, 0, W, H), (Texts{{"Du hast gewonnen!", 20, cx - 190, cy - 90},
+                                            {"Glückwunsch! Du hast den Gegner besiegt!", 20, cx - 190, cy - 70},
+                                            {"Beenden", 20, cx - 150, cy - 15},
+                                            {"Neues Spiel", 20, cx + 20, cy - 15}}));
 }
 
 // With the game's font: the pictures are written for looking at, and white

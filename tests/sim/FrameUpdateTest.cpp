@@ -268,10 +268,15 @@ TEST_F(FrameUpdate, PlayerTwoKeysAndJoystick) {
     const double x0 = WorldX(other);
     Frame();
     EXPECT_NEAR(WorldX(other), x0 + 2.2, 1e-9);
-    // A failed poll: the remembered throttle no longer counts.
+    // A failed poll: the stick counts for nothing, and the throttle it
+    // still remembers does not make the keys fast either.
     svc.joystickPollFails = true;
     Frame();
     EXPECT_NEAR(WorldX(other), x0 + 2.2, 1e-9);
+    ASSERT_TRUE(s.joy1.ltpressed);
+    Hold(VK_RIGHT);
+    Frame();
+    EXPECT_NEAR(WorldX(other), x0 + 2.2 + 1.1, 1e-9);
 }
 
 TEST_F(FrameUpdate, SinglePlayerIgnoresPlayerTwoControls) {
@@ -312,6 +317,21 @@ TEST_F(FrameUpdate, SecondFigureJumps) {
     EXPECT_EQ(s.gjump, 0);
     Frame();
     EXPECT_EQ(s.gjump, 8);
+
+    // In a fight it hops on a zero draw whatever its search state.
+    s.gjump = 0;
+    Frame(20);
+    s.modusformFightCheckchecked = true;
+    s.gegnermodus = 0;
+    svc.randomRanges.clear();
+    svc.scriptedRandom = {3};
+    Frame();
+    EXPECT_EQ(s.gjump, 0);
+    svc.scriptedRandom = {0};
+    Frame();
+    EXPECT_EQ(s.gjump, 8);
+    EXPECT_EQ(svc.randomRanges, (std::vector<int>{20, 20}));  // one chance in 20 a standing frame
+    s.modusformFightCheckchecked = false;
 
     // No opponent in the creative mode: no draw, no controller.
     s.gjump = 0;

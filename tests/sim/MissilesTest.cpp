@@ -207,6 +207,47 @@ TEST_F(Missiles, HitBoxesOfTheTwoFigures) {
     EXPECT_EQ(FireCentre(kFire2), (TCellIndex{-25, 12, -25}));
 }
 
+// The missile is a cube of one unit: it strikes a cell whose box it touches,
+// edge on edge, in any axis, from either side.
+TEST_F(Missiles, ACellBoxTouchedEdgeOnEdgeIsStruck) {
+    Place(FirstFigure(s), 300, 300, 300);  // hit boxes out of the way
+    Place(SecondFigure(s), 300, 300, 300);
+    struct Case {
+        int figure;
+        int axis;       // 0 x, 1 y, 2 z
+        double along;   // the missile's coordinate on that axis
+        bool hits;
+    };
+    // The block at cell 3 (box 12 ... 16) or -3 (box -12 ... -8) of the axis;
+    // the missile is at 14 or -10, inside the box, on the other two.
+    const Case cases[] = {
+        {kFirstFigure, 0, 11.5, true},     {kFirstFigure, 0, 11.49, false}, {kFirstFigure, 0, 16.5, true},
+        {kFirstFigure, 0, 16.51, false},   {kFirstFigure, 1, 11.5, true},   {kFirstFigure, 1, 16.51, false},
+        {kFirstFigure, 2, 16.5, true},     {kFirstFigure, 2, 11.49, false}, {kFirstFigure, 0, -12.5, true},
+        {kFirstFigure, 0, -7.5, true},     {kFirstFigure, 0, -7.49, false}, {kSecondFigure, 0, 11.5, true},
+        {kSecondFigure, 2, 16.5, true},    {kSecondFigure, 1, 16.51, false}, {kSecondFigure, 0, -12.5, true},
+        // The second figure's window is the three cells around its
+        // truncated cell, -1 here: cell -3 is out of it.
+        {kSecondFigure, 0, -7.5, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "figure " << c.figure << " axis " << c.axis << " at " << c.along);
+        s.level.clear();
+        const int cell = c.along < 0 ? -3 : 3;
+        const double inside = c.along < 0 ? -10 : 14;
+        int index[3] = {inside < 0 ? -3 : 3, inside < 0 ? -3 : 3, inside < 0 ? -3 : 3};
+        index[c.axis] = cell;
+        s.level.at(index[0], index[1], index[2]) = kBrick;
+        double at[3] = {inside, inside, inside};
+        at[c.axis] = c.along;
+        const TMissile m = MissileOf(s, c.figure);
+        m.x = at[0];
+        m.y = at[1];
+        m.z = at[2];
+        EXPECT_EQ(ImpactTest(s, svc, c.figure), c.hits);
+    }
+}
+
 // The scan as the rule states it: 21 (or 3) cells in every axis, in order.
 std::optional<TCellIndex> WholeWindowScan(const TLevel& level, const TWorldPoint& m, int64_t reach) {
     const int64_t cx = TruncTowardZero(m.x / 4), cy = TruncTowardZero(m.y / 4), cz = TruncTowardZero(m.z / 4);

@@ -30,6 +30,7 @@ public:
     // What the code under test did.
     std::vector<std::string> soundCommands;
     std::vector<TPoint> cursorMoves;
+    std::vector<int> randomRanges;  // n of every Random(n), in order
     bool cursorVisible = true;
 
     void SoundCommand(const std::string& command, std::string* reply) override {
@@ -57,6 +58,7 @@ public:
         return true;
     }
     int Random(int n) override {
+        randomRanges.push_back(n);
         if (!scriptedRandom.empty()) {
             int v = scriptedRandom.front();
             scriptedRandom.pop_front();

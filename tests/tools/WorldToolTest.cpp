@@ -140,6 +140,39 @@ TEST_F(WorldToolTest, ConvertKeepsTheContentBitForBit) {
     EXPECT_TRUE(a.out.starts_with("variant: compressed\n"));
 }
 
+// A raw file whose first cell holds the magic would be read back as a
+// compressed one, so that world can only be stored compressed.
+TEST_F(WorldToolTest, ConvertToRawRefusesAWorldWhoseFirstCellReadsAsTheMagic) {
+    TGameState world;
+    world.level.at(-100, -100, -100) = static_cast<int32_t>(kWorldMagic);
+    SaveWorld(world, dir.File("magisch.lev"));
+    test::WriteFile(dir.File("alt.lev"), Bytes{1, 2, 3});
+
+    for (const char* out : {"roh.lev", "alt.lev"}) {
+        SCOPED_TRACE(out);
+        const Bytes before = std::filesystem::exists(dir.File(out)) ? test::ReadFile(dir.File(out)) : Bytes{};
+        ToolRun run = Run({"convert", "--raw", dir.File("magisch.lev"), dir.File(out)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(LineCount(run.err), 1) << run.err;
+        EXPECT_NE(run.err.find("magic"), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+        if (before.empty()) {
+            EXPECT_FALSE(std::filesystem::exists(dir.File(out)));
+        } else {
+            EXPECT_EQ(test::ReadFile(dir.File(out)), before);  // nothing written over it either
+        }
+    }
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"alt.lev", "magisch.lev"}));
+
+    // One value off is an ordinary first cell.
+    world.level.at(-100, -100, -100) = static_cast<int32_t>(kWorldMagic + 1);
+    SaveWorld(world, dir.File("fast.lev"));
+    EXPECT_EQ(Run({"convert", "--raw", dir.File("fast.lev"), dir.File("roh.lev")}).status, 0);
+    TGameState back;
+    EXPECT_EQ(LoadWorld(back, dir.File("roh.lev")).variant, WorldVariant::Raw);
+    EXPECT_EQ(back.level.at(-100, -100, -100), static_cast<int32_t>(kWorldMagic + 1));
+}
+
 // Reads a PNG with libpng's simple API as 8-bit RGB.
 std::vector<unsigned char> ReadPngRgb(const std::string& path, int& width, int& height) {
     png_image image{};
@@ -220,7 +253,7 @@ TEST_F(WorldToolTest, DamagedInputFailsQuicklyWithOneLine) {
             EXPECT_FALSE(run.timedOut);
             EXPECT_EQ(run.status, 1);
             EXPECT_EQ(LineCount(run.err), 1) << run.err;
-            EXPECT_TRUE(run.err.starts_with("quaderwelt-world: ")) << run.err;
+            EXPECT_TRUE(run.err.starts_with("quaderwelt-world: " + path + ": ")) << run.err;
             EXPECT_TRUE(run.out.empty());
         }
     }

@@ -123,6 +123,27 @@ inline bool GridIsEmpty(const TLevel& level) {
     return std::all_of(cells, cells + kGridCells, [](int32_t c) { return c == 0; });
 }
 
+// What zlib itself reports for a damaged stream given whole: its message, or
+// the text of its error code when it has none.
+inline std::string InflaterSays(const Bytes& stream) {
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) std::abort();
+    Bytes out(1 << 20);
+    Bytes in = stream;
+    z.next_in = in.data();
+    z.avail_in = static_cast<uInt>(in.size());
+    int code = Z_OK;
+    while (code == Z_OK) {
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        code = inflate(&z, Z_NO_FLUSH);
+    }
+    std::string said = z.msg ? z.msg : zError(code);
+    inflateEnd(&z);
+    if (code == Z_STREAM_END) std::abort();  // not damaged at all
+    return said;
+}
+
 // A valid zlib stream of zeros, inflating to `gigabytes` GB from a few MB:
 // one flushed block of 1 MB of zeros repeated.
 inline Bytes ZlibBomb(int gigabytes) {

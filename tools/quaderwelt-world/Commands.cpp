@@ -18,7 +18,10 @@ const std::vector<Command>& Commands() {
          "one line 'cells CODE: COUNT' per cell code present, ascending by code.\n",
          RunInfo},
         {"convert", "convert --raw|--compressed IN.lev OUT.lev", "rewrite a world in the given variant",
-         "The world's cells and figure values stay exactly as they are.\n", RunConvert},
+         "The world's cells and figure values stay exactly as they are. --raw refuses a\n"
+         "world whose first cell equals the compressed file's magic: its raw file would\n"
+         "read back as a compressed one.\n",
+         RunConvert},
         {"map", "map [--scale N] FILE.lev OUT.png", "draw a top-down picture of a world",
          "One square of N x N pixels per column (N from 1 to 8, default 2),\n"
          "coloured by the topmost non-empty cell's code and darker the lower it\n"

@@ -7,7 +7,8 @@
 namespace qw::tool {
 
 // Grid bytes then figure block, 32,482,484 bytes, replacing path atomically.
-// Throws std::runtime_error.
+// Throws std::runtime_error, without touching path, when it fails or when the
+// world's first cell equals the compressed file's magic.
 void SaveRawWorld(const TGameState& state, const std::string& path);
 
 }  // namespace qw::tool

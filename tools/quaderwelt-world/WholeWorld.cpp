@@ -5,7 +5,13 @@
 namespace qw::tool {
 
 WorldVariant LoadWholeWorld(TGameState& state, const std::string& path) {
-    const WorldLoadReport report = LoadWorld(state, path);
+    WorldLoadReport report;
+    try {
+        report = LoadWorld(state, path);
+    } catch (const std::runtime_error& e) {
+        // The game's box shows the inflater's words alone; here they need the file.
+        throw std::runtime_error(path + ": damaged world file: " + e.what());
+    }
     switch (report.status) {
         case WorldLoadStatus::NotOpened:
             throw std::runtime_error(path + ": cannot open as a regular file");
