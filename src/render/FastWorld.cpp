@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "render/GLState.h"
 #include "render/Views.h"
@@ -207,12 +208,23 @@ void TFastWorld::DrawCellFace(const TGameState& g, const TCell& at, int face, in
     glEnd();
 }
 
-void TFastWorld::DrawNearEyeFaces(const TGameState& g, const TWindow& window, const TVec3& eye, double reach) {
+size_t TFastWorld::DrawLooseFaces(const TGameState& g, const std::vector<TLooseFace>& faces, size_t next,
+                                  int64_t beforeKey) {
+    for (; next < faces.size() && faces[next].loopKey < beforeKey; ++next)
+        DrawCellFace(g, faces[next].at, faces[next].face, faces[next].slot);
+    return next;
+}
+
+std::vector<TFastWorld::TLooseFace> TFastWorld::NearEyeFaces(const TGameState& g, const TWindow& window,
+                                                             const TVec3& eye, double reach) const {
     // With the eye in an opaque cell, or the near plane cutting into one, the
-    // faces its opaque neighbours turn toward it are in sight after all.
+    // faces its opaque neighbours turn toward it are in sight after all. Each
+    // keeps its neighbour's place in the loop, so a translucent cell the loop
+    // draws first hides it.
+    std::vector<TLooseFace> faces;
     std::array<int64_t, 3> low{}, high{};
     for (size_t a = 0; a < 3; ++a) {
-        if (!(std::fabs(eye[a]) < 1e9)) return;  // no eye near any cell of the window
+        if (!(std::fabs(eye[a]) < 1e9)) return faces;  // no eye near any cell of the window
         low[a] = static_cast<int64_t>(std::floor((eye[a] - reach) / 4.0));
         high[a] = static_cast<int64_t>(std::floor((eye[a] + reach) / 4.0));
     }
@@ -226,9 +238,12 @@ void TFastWorld::DrawNearEyeFaces(const TGameState& g, const TWindow& window, co
                     const TCell m{n[0] + step.x, n[1] + step.y, n[2] + step.z};
                     const TBlockLook* look = OpaqueLookAt(g, window, m);
                     const int back = face ^ 1;  // the neighbour's face toward n
-                    if (look) DrawCellFace(g, m, back, FaceTexture(*look, back));
+                    if (look) faces.push_back({window.LoopKey(m), m, back, FaceTexture(*look, back)});
                 }
             }
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const TLooseFace& a, const TLooseFace& b) { return a.loopKey < b.loopKey; });
+    return faces;
 }
 
 std::vector<TFastWorld::TLooseFace> TFastWorld::FacesSeenThroughBlends(const TGameState& g, const TWindow& window,
@@ -387,26 +402,26 @@ void TFastWorld::DrawCells(const TGameState& g, int view) {
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &textureMode);
     if (white && textureMode == GL_MODULATE) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     boundTexture_ = kUnknownTexture;
-    DrawNearEyeFaces(g, window, eye, NearPlaneReach(projection) + 0.01);
 
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     // A translucent cell shows what the loop drew before it and hides what it
     // drew after it, so the opaque faces are split at each translucent cell.
+    // Within a part the order is free: the faces nearest the eye go first, so
+    // that what they cover fails the depth test early.
+    const std::vector<TLooseFace> nearEye = NearEyeFaces(g, window, eye, NearPlaneReach(projection) + 0.01);
     const std::vector<TLooseFace> seenThrough =
         blended.empty() ? std::vector<TLooseFace>{} : FacesSeenThroughBlends(g, window, blended, frustum);
-    size_t nextSeenThrough = 0;
+    size_t nextNearEye = 0, nextSeenThrough = 0;
     for (const TCellToBlend& cell : blended) {
+        nextNearEye = DrawLooseFaces(g, nearEye, nextNearEye, cell.loopKey);
         for (TVisibleChunk& v : visible) DrawChunkPart(v, &cell.at);
-        for (; nextSeenThrough < seenThrough.size() && seenThrough[nextSeenThrough].loopKey < cell.loopKey;
-             ++nextSeenThrough) {
-            const TLooseFace& f = seenThrough[nextSeenThrough];
-            DrawCellFace(g, f.at, f.face, f.slot);
-        }
+        nextSeenThrough = DrawLooseFaces(g, seenThrough, nextSeenThrough, cell.loopKey);
         if (blendWasOn) glEnable(GL_BLEND);
         DrawBlendedCell(g, cell);
         glDisable(GL_BLEND);
     }
+    DrawLooseFaces(g, nearEye, nextNearEye, std::numeric_limits<int64_t>::max());
     for (TVisibleChunk& v : visible) DrawChunkPart(v, nullptr);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -90,11 +90,15 @@ private:
     void RebuildViewChunk(TViewChunk& vc, const TWorldChunk& wc, const TPlacement& p);
     std::vector<TPlacement> Placements(const TWindow& window) const;
     const TBlockLook* OpaqueLookAt(const TGameState& g, const TWindow& window, const std::array<int64_t, 3>& c) const;
-    void DrawNearEyeFaces(const TGameState& g, const TWindow& window, const TVec3& eye, double reach);
+    std::vector<TLooseFace> NearEyeFaces(const TGameState& g, const TWindow& window, const TVec3& eye,
+                                         double reach) const;
     std::vector<TLooseFace> FacesSeenThroughBlends(const TGameState& g, const TWindow& window,
                                                    const std::vector<TCellToBlend>& blended,
                                                    const TFrustum& frustum) const;
     void DrawCellFace(const TGameState& g, const std::array<int64_t, 3>& at, int face, int slot);
+    // Draws faces[next ...] up to the first one not before `beforeKey`; returns where it stopped.
+    size_t DrawLooseFaces(const TGameState& g, const std::vector<TLooseFace>& faces, size_t next,
+                          int64_t beforeKey);
     void DrawChunkPart(TVisibleChunk& v, const std::array<int64_t, 3>* before);
     void DrawBlendedCell(const TGameState& g, const TCellToBlend& cell);
     void BindTexture(unsigned name);

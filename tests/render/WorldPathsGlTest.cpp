@@ -5,8 +5,11 @@
 
 #include <GL/gl.h>
 
+#include <array>
+#include <cmath>
 #include <cstring>
 #include <memory>
+#include <numbers>
 #include <string>
 
 #include "RenderScene.h"
@@ -155,6 +158,40 @@ TEST_F(WorldPaths, TranslucentFireAndEmerald) {
     ExpectSamePicture("wall of fire");
     g->viewmode = 2;
     ExpectSamePicture("wall of fire from the other side");
+}
+
+// Puts the camera of `viewmode` at world point `eye`, looking along `heading`:
+// the figure stands wherever that camera needs it.
+void PlaceEye(TGameState& g, int viewmode, const std::array<double, 3>& eye, double heading, double pitch) {
+    g.viewmode = viewmode;
+    const double angle = viewmode == 2 ? heading - 180 : heading;
+    const double a = angle * std::numbers::pi / 180;
+    const double ahead = viewmode == 1 ? 10 : viewmode == 2 ? -10 : 0;  // figure ahead of the eye
+    test::PlaceFirstPlayer(g, eye[0] + ahead * std::sin(a), eye[1] - 8, eye[2] - ahead * std::cos(a), angle, pitch);
+}
+
+TEST_F(WorldPaths, SeeThroughBlockNextToAnEyeAtAWall) {
+    Prepare({8});
+    // A brick wall with a weapon block in it, and an eye a tenth of a unit
+    // from the wall and from the edge of the weapon block, looking up past
+    // it. Through the block's clear texels the loop shows what it drew
+    // before the block: the brick beside and above it comes later, so sky.
+    for (int y = 1; y <= 4; ++y)
+        for (int z = -64; z <= -56; ++z) g->level.at(51, y, z) = 3;
+    g->level.at(51, 2, -61) = 9;
+    // The same wall turned the other way: the block is to the eye's -x side.
+    for (int y = 1; y <= 4; ++y)
+        for (int z = -64; z <= -56; ++z) g->level.at(45, y, z) = 3;
+    g->level.at(45, 2, -61) = 9;
+    for (int mode = 0; mode <= 2; ++mode) {
+        const std::string camera = "camera " + std::to_string(mode);
+        PlaceEye(*g, mode, {203.9, 8.5, -240.1}, 90, -60);
+        ExpectSamePicture(camera + ", block to the right");
+        PlaceEye(*g, mode, {184.1, 8.5, -240.1}, 270, -60);
+        ExpectSamePicture(camera + ", block to the left");
+        PlaceEye(*g, mode, {203.9, 8.5, -240.1}, 120, -40);
+        ExpectSamePicture(camera + ", looking along the wall");
+    }
 }
 
 TEST_F(WorldPaths, TranslucentGrassEverywhere) {
