@@ -49,7 +49,8 @@ inline constexpr uint32_t kMaxCompressedGrid =
 // from its picture (the far plane is 100 units away).
 inline constexpr double kMaxPickDistance = 200.0;
 // Positions and distances beyond these are no game's values. (Angles only
-// have to be finite: a world file may hold any heading.)
+// have to be finite: a world file may hold any heading and any pitch, and the
+// pitch stays so until the player looks up or down.)
 inline constexpr double kMaxFigureCoordinate = 1e4;
 inline constexpr double kMaxMissileCoordinate = 1e15;
 inline constexpr double kMaxEmeraldDistance = 1e4;

@@ -314,8 +314,8 @@ TEST(ProtocolLimits, SoundsAndSnapshotFlags) {
 }
 
 // Every number of either figure: a position, missile or distance no game
-// has, a look that is no number, a swing, jump or item past what the game
-// makes.
+// has, a look that is no number, a swing, jump, item or count of lives
+// past what the game makes.
 TEST(ProtocolLimits, FigureNumbers) {
     struct TBad {
         const char* what;
@@ -331,6 +331,8 @@ TEST(ProtocolLimits, FigureNumbers) {
         {"swing NaN", [](TFigureSnapshot& f) { f.swing = kNaN; }},
         {"jump 9", [](TFigureSnapshot& f) { f.jump = 9; }},
         {"material 9", [](TFigureSnapshot& f) { f.material = 9; }},
+        {"lives huge", [](TFigureSnapshot& f) { f.lives = INT32_MAX; }},
+        {"lives very negative", [](TFigureSnapshot& f) { f.lives = INT32_MIN; }},
         {"missile x NaN", [](TFigureSnapshot& f) { f.missile = true, f.missilex = kNaN; }},
         {"missile y inf", [](TFigureSnapshot& f) { f.missile = true, f.missiley = kInf; }},
         {"missile z far", [](TFigureSnapshot& f) { f.missile = true, f.missilez = kMaxMissileCoordinate * 2; }},
