@@ -24,12 +24,6 @@ enum TMessageType : uint8_t {
 constexpr uint8_t kFlagCreative = 1, kFlagFight = 2;
 constexpr uint8_t kFlagQuitmode = 1, kFlagEmeraldFound = 2, kFlagSecondWon = 4;
 constexpr uint8_t kFlagWalking = 1, kFlagMissile = 2, kFlagShowdist = 4;
-constexpr int32_t kMaxJump = 8, kMaxMaterial = 8;
-// A round starts with 10 lives and loses them one by one, a few past 0 to
-// fire still burning at its end. Far wider than that, but narrow enough that
-// the overlay's bar of lives cannot overflow its pixel arithmetic.
-constexpr int32_t kMaxLives = 1000;
-constexpr double kMaxSwing = 45.0;
 
 bool Within(double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; }
 

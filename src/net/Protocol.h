@@ -54,6 +54,12 @@ inline constexpr double kMaxPickDistance = 200.0;
 inline constexpr double kMaxFigureCoordinate = 1e4;
 inline constexpr double kMaxMissileCoordinate = 1e15;
 inline constexpr double kMaxEmeraldDistance = 1e4;
+// A figure's state as the game makes it: jump frames, arm swing, item (8 is
+// the weapon). A round starts with 10 lives and loses them one by one, a few
+// past 0 to fire still burning at its end; the bound is far wider, but keeps
+// the overlay's bar of lives from overflowing its pixel arithmetic.
+inline constexpr int32_t kMaxJump = 8, kMaxMaterial = 8, kMaxLives = 1000;
+inline constexpr double kMaxSwing = 45.0;
 
 // The sounds of the game's events, played on both computers.
 inline constexpr const char* kEventSounds[] = {"troffen", "btroffen", "launch", "gewonnen", "bomb"};
