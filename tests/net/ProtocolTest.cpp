@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
+#include <type_traits>
 #include <vector>
 
 #include "net/Protocol.h"
@@ -81,70 +83,67 @@ std::vector<THostMessage> HostSamples() {
     };
 }
 
-bool GuestTaken(const std::vector<uint8_t>& bytes) {
-    const TDecoded<TGuestMessage> d = DecodeGuestMessage(bytes);
+TDecoded<TGuestMessage> Decode(std::span<const uint8_t> bytes, const TGuestMessage*) {
+    return DecodeGuestMessage(bytes);
+}
+TDecoded<THostMessage> Decode(std::span<const uint8_t> bytes, const THostMessage*) {
+    return DecodeHostMessage(bytes);
+}
+
+// Whether the decoder of Message's direction takes the bytes.
+template <typename Message>
+bool Taken(const std::vector<uint8_t>& bytes) {
+    const TDecoded<Message> d = Decode(bytes, static_cast<const Message*>(nullptr));
     EXPECT_NE(d.message.has_value(), !d.error.empty()) << "a message or a reason, never both";
     return d.message.has_value();
 }
 
-bool HostTaken(const std::vector<uint8_t>& bytes) {
-    const TDecoded<THostMessage> d = DecodeHostMessage(bytes);
-    EXPECT_NE(d.message.has_value(), !d.error.empty()) << "a message or a reason, never both";
-    return d.message.has_value();
-}
-
+bool GuestTaken(const std::vector<uint8_t>& bytes) { return Taken<TGuestMessage>(bytes); }
+bool HostTaken(const std::vector<uint8_t>& bytes) { return Taken<THostMessage>(bytes); }
 bool GuestTaken(const TGuestMessage& m) { return GuestTaken(Encode(m)); }
 bool HostTaken(const THostMessage& m) { return HostTaken(Encode(m)); }
 
-TEST(ProtocolRoundTrip, EveryGuestMessage) {
-    for (const TGuestMessage& m : GuestSamples()) {
-        SCOPED_TRACE(m.index());
-        const TDecoded<TGuestMessage> d = DecodeGuestMessage(Encode(m));
-        ASSERT_TRUE(d.message) << d.error;
-        EXPECT_TRUE(*d.message == m);
-    }
+// A chunk is whatever follows its type byte: every cut or longer one is
+// another chunk.
+template <typename Message>
+bool HasLength(const Message& m) {
+    if constexpr (std::is_same_v<Message, THostMessage>) return !std::holds_alternative<TGridChunk>(m);
+    return true;
 }
 
-TEST(ProtocolRoundTrip, EveryHostMessage) {
-    for (const THostMessage& m : HostSamples()) {
+template <typename Message>
+void ExpectRoundTrips(const std::vector<Message>& samples) {
+    for (const Message& m : samples) {
         SCOPED_TRACE(m.index());
-        const TDecoded<THostMessage> d = DecodeHostMessage(Encode(m));
+        const TDecoded<Message> d = Decode(Encode(m), &m);
         ASSERT_TRUE(d.message) << d.error;
         EXPECT_TRUE(*d.message == m);
     }
 }
 
 // ENet hands over whole packets, but a peer may send any length.
-TEST(ProtocolRefusal, TruncatedAtEveryLength) {
-    for (const TGuestMessage& m : GuestSamples()) {
-        const std::vector<uint8_t> bytes = Encode(m);
+template <typename Message>
+void ExpectCutsAndTailsRefused(const std::vector<Message>& samples) {
+    for (const Message& m : samples) {
+        if (!HasLength(m)) continue;
+        std::vector<uint8_t> bytes = Encode(m);
         for (size_t n = 0; n < bytes.size(); ++n)
-            EXPECT_FALSE(GuestTaken(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n)))
-                << "guest message " << m.index() << " cut to " << n << " of " << bytes.size();
+            EXPECT_FALSE(Taken<Message>(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n)))
+                << "message " << m.index() << " cut to " << n << " of " << bytes.size();
+        bytes.push_back(0);
+        EXPECT_FALSE(Taken<Message>(bytes)) << "message " << m.index() << " with a byte more";
     }
-    for (const THostMessage& m : HostSamples()) {
-        // A chunk is whatever follows its type byte: every cut is another chunk.
-        if (std::holds_alternative<TGridChunk>(m)) continue;
-        const std::vector<uint8_t> bytes = Encode(m);
-        for (size_t n = 0; n < bytes.size(); ++n)
-            EXPECT_FALSE(HostTaken(std::vector<uint8_t>(bytes.begin(), bytes.begin() + n)))
-                << "host message " << m.index() << " cut to " << n << " of " << bytes.size();
-    }
-    EXPECT_FALSE(HostTaken(std::vector<uint8_t>{18})) << "a chunk of no bytes";
 }
 
-TEST(ProtocolRefusal, TrailingBytes) {
-    for (const TGuestMessage& m : GuestSamples()) {
-        std::vector<uint8_t> bytes = Encode(m);
-        bytes.push_back(0);
-        EXPECT_FALSE(GuestTaken(bytes)) << "guest message " << m.index();
-    }
-    for (const THostMessage& m : HostSamples()) {
-        if (std::holds_alternative<TGridChunk>(m)) continue;
-        std::vector<uint8_t> bytes = Encode(m);
-        bytes.push_back(0);
-        EXPECT_FALSE(HostTaken(bytes)) << "host message " << m.index();
-    }
+TEST(ProtocolRoundTrip, EveryMessageOfBothDirections) {
+    ExpectRoundTrips(GuestSamples());
+    ExpectRoundTrips(HostSamples());
+}
+
+TEST(ProtocolRefusal, TruncatedAtEveryLengthOrWithTrailingBytes) {
+    ExpectCutsAndTailsRefused(GuestSamples());
+    ExpectCutsAndTailsRefused(HostSamples());
+    EXPECT_FALSE(HostTaken(std::vector<uint8_t>{18})) << "a chunk of no bytes";
 }
 
 // Each side knows only the other's messages: one of its own coming back,
@@ -172,6 +171,20 @@ TEST(ProtocolRefusal, UnknownTypesAndTheWrongDirection) {
     for (const THostMessage& m : HostSamples()) EXPECT_FALSE(GuestTaken(Encode(m)));
 }
 
+// Heading and pitch may be any number (a world file's look travels as it
+// is), but a number they must be.
+template <typename Message, typename Taken>
+void ExpectLookFinite(Message m, Taken taken) {
+    for (double bad : kNonFinite) {
+        for (double* angle : {&m.heading, &m.pitch}) {
+            const double kept = *angle;
+            *angle = bad;
+            EXPECT_FALSE(taken(m)) << (angle == &m.heading ? "heading " : "pitch ") << bad;
+            *angle = kept;
+        }
+    }
+}
+
 TEST(ProtocolLimits, SkinSizes) {
     EXPECT_TRUE(GuestTaken(THello{1, Filler(kMaxSkinBytes)}));
     EXPECT_FALSE(GuestTaken(THello{1, Filler(kMaxSkinBytes + 1)}));
@@ -192,14 +205,7 @@ TEST(ProtocolLimits, GuestInputKeysLookAndEvents) {
         EXPECT_FALSE(GuestTaken(in)) << "held bit " << bit;
     }
     in.held = 0;
-    for (double bad : kNonFinite) {
-        in.heading = bad;
-        EXPECT_FALSE(GuestTaken(in)) << "heading " << bad;
-        in.heading = 0;
-        in.pitch = bad;
-        EXPECT_FALSE(GuestTaken(in)) << "pitch " << bad;
-        in.pitch = 0;
-    }
+    ExpectLookFinite(in, [](const TGuestInput& m) { return GuestTaken(m); });
 
     for (uint32_t i = 1; i <= kMaxEventsPerInput; ++i) in.events.push_back({i, TGuestEventKind::Escape, {}, {}});
     EXPECT_TRUE(GuestTaken(in));
@@ -257,14 +263,7 @@ TEST(ProtocolLimits, GridHeaderAndChunks) {
     begin.compressedBytes = UINT32_MAX;
     EXPECT_FALSE(HostTaken(begin));
     begin.compressedBytes = 100;
-    for (double bad : kNonFinite) {
-        begin.heading = bad;
-        EXPECT_FALSE(HostTaken(begin)) << "heading " << bad;
-        begin.heading = 0;
-        begin.pitch = bad;
-        EXPECT_FALSE(HostTaken(begin)) << "pitch " << bad;
-        begin.pitch = 0;
-    }
+    ExpectLookFinite(begin, [](const TGridBegin& m) { return HostTaken(m); });
     std::vector<uint8_t> bytes = Encode(begin);
     bytes[5] = 2;  // newRound is a yes or a no
     EXPECT_FALSE(HostTaken(bytes));
