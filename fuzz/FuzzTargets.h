@@ -18,6 +18,12 @@ void FeedFontFile(Bytes bytes);
 void FeedPngTexture(Bytes bytes);
 // A skin: OpenThePng, then all 42 body-part textures cut from it.
 void FeedSkin(Bytes bytes);
+// A network message as the host receives it from the guest: decoded, then
+// every value checked against its limit and encoded back to the same bytes.
+void FeedGuestMessage(Bytes bytes);
+// The same for what the guest receives from the host; a grid chunk is also
+// inflated as a whole grid.
+void FeedHostMessage(Bytes bytes);
 
 // Ends the process with the message when a promise of the loaders is broken,
 // so libFuzzer keeps the input and a test run fails.

@@ -24,8 +24,6 @@ enum TMessageType : uint8_t {
 constexpr uint8_t kFlagCreative = 1, kFlagFight = 2;
 constexpr uint8_t kFlagQuitmode = 1, kFlagEmeraldFound = 2, kFlagSecondWon = 4;
 constexpr uint8_t kFlagWalking = 1, kFlagMissile = 2, kFlagShowdist = 4;
-constexpr int32_t kMaxJump = 8, kMaxMaterial = 8;
-constexpr double kMaxSwing = 45.0, kMaxPitch = 90.0;
 
 bool Within(double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; }
 
@@ -240,7 +238,9 @@ TCheck ReadFigure(TByteReader& r, TFigureSnapshot& f) {
         !Within(f.posz, kMaxFigureCoordinate))
         return "figure out of range";
     if (!std::isfinite(f.angle) || !std::isfinite(f.angle2)) return "look not finite";
-    if (!Within(f.swing, kMaxSwing) || f.jump > kMaxJump || f.material > kMaxMaterial) return "figure state out of range";
+    if (!Within(f.swing, kMaxSwing) || f.jump > kMaxJump || f.material > kMaxMaterial || f.lives > kMaxLives ||
+        f.lives < -kMaxLives)
+        return "figure state out of range";
     if (f.missile) {
         if (!r.F64(f.missilex) || !r.F64(f.missiley) || !r.F64(f.missilez)) return "short snapshot";
         if (!Within(f.missilex, kMaxMissileCoordinate) || !Within(f.missiley, kMaxMissileCoordinate) ||

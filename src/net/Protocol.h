@@ -49,10 +49,17 @@ inline constexpr uint32_t kMaxCompressedGrid =
 // from its picture (the far plane is 100 units away).
 inline constexpr double kMaxPickDistance = 200.0;
 // Positions and distances beyond these are no game's values. (Angles only
-// have to be finite: a world file may hold any heading.)
+// have to be finite: a world file may hold any heading and any pitch, and the
+// pitch stays so until the player looks up or down.)
 inline constexpr double kMaxFigureCoordinate = 1e4;
 inline constexpr double kMaxMissileCoordinate = 1e15;
 inline constexpr double kMaxEmeraldDistance = 1e4;
+// A figure's state as the game makes it: jump frames, arm swing, item (8 is
+// the weapon). A round starts with 10 lives and loses them one by one, a few
+// past 0 to fire still burning at its end; the bound is far wider, but keeps
+// the overlay's bar of lives from overflowing its pixel arithmetic.
+inline constexpr int32_t kMaxJump = 8, kMaxMaterial = 8, kMaxLives = 1000;
+inline constexpr double kMaxSwing = 45.0;
 
 // The sounds of the game's events, played on both computers.
 inline constexpr const char* kEventSounds[] = {"troffen", "btroffen", "launch", "gewonnen", "bomb"};
@@ -63,6 +70,7 @@ inline constexpr size_t kEventSoundCount = std::size(kEventSounds);
 struct THello {
     uint32_t code = 0;
     std::vector<uint8_t> skin;  // the guest player's skin file, empty for the default
+    bool operator==(const THello&) const = default;
 };
 
 // Bits of TGuestInput::held: the first player's keys and buttons.
@@ -95,6 +103,7 @@ struct TGuestEvent {
     uint32_t id = 0;  // counts up by one per event of the game
     TGuestEventKind kind = TGuestEventKind::Escape;
     TWorldPoint nearPoint, picked;  // Place and Remove: the aim ray of the guest's picture
+    bool operator==(const TGuestEvent&) const = default;
 };
 
 // Sent every frame (unreliable).
@@ -104,11 +113,13 @@ struct TGuestInput {
     uint32_t held = 0;   // TGuestKey bits
     double heading = 0, pitch = 0;  // mouse look runs on the guest
     std::vector<TGuestEvent> events;  // ids strictly increasing
+    bool operator==(const TGuestInput&) const = default;
 };
 
 // The guest has the round's world and can play.
 struct TRoundReady {
     uint32_t round = 0;
+    bool operator==(const TRoundReady&) const = default;
 };
 
 using TGuestMessage = std::variant<THello, TGuestInput, TRoundReady>;
@@ -118,6 +129,7 @@ using TGuestMessage = std::variant<THello, TGuestInput, TRoundReady>;
 struct TWelcome {
     bool creative = false, fight = false;
     std::vector<uint8_t> skin;  // the host player's skin file, empty for the default
+    bool operator==(const TWelcome&) const = default;
 };
 
 // A whole grid follows in chunks: a new round's world, or the present world
@@ -127,28 +139,35 @@ struct TGridBegin {
     bool newRound = true;
     uint32_t compressedBytes = 0;
     double heading = 0, pitch = 0;  // the guest figure's look at the start of the round
+    bool operator==(const TGridBegin&) const = default;
 };
 
 struct TGridChunk {
     std::vector<uint8_t> bytes;
+    bool operator==(const TGridChunk&) const = default;
 };
 
 struct TCellChange {
     uint32_t offset = 0;  // flat cell index
     int32_t code = 0;
+    bool operator==(const TCellChange&) const = default;
 };
 
 struct TCellChanges {
     uint32_t round = 0;
     std::vector<TCellChange> cells;
+    bool operator==(const TCellChanges&) const = default;
 };
 
 struct TSoundEvent {
     uint8_t sound = 0;  // index into kEventSounds
+    bool operator==(const TSoundEvent&) const = default;
 };
 
 // The round-end steps ran: the guest shows its cursor where the menu is.
-struct TRoundEnded {};
+struct TRoundEnded {
+    bool operator==(const TRoundEnded&) const = default;
+};
 
 // What the guest draws or shows of one figure (host's record, not swapped).
 struct TFigureSnapshot {

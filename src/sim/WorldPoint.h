@@ -5,6 +5,7 @@ namespace qw {
 
 struct TWorldPoint {
     double x = 0, y = 0, z = 0;
+    bool operator==(const TWorldPoint&) const = default;
 };
 
 }  // namespace qw

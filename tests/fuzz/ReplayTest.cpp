@@ -40,6 +40,8 @@ TEST(FuzzReplay, WorldFiles) { EXPECT_GE(Replay("world_file", FeedWorldFile), 5)
 TEST(FuzzReplay, FontFiles) { EXPECT_GE(Replay("font_file", FeedFontFile), 2); }
 TEST(FuzzReplay, PngTextures) { EXPECT_GE(Replay("png_texture", FeedPngTexture), 8); }
 TEST(FuzzReplay, Skins) { EXPECT_GE(Replay("skin", FeedSkin), 4); }
+TEST(FuzzReplay, NetGuestMessages) { EXPECT_GE(Replay("net_guest_message", FeedGuestMessage), 5); }
+TEST(FuzzReplay, NetHostMessages) { EXPECT_GE(Replay("net_host_message", FeedHostMessage), 10); }
 
 }  // namespace
 }  // namespace qw::fuzz
