@@ -36,9 +36,7 @@ protected:
     }
     // Sticks in the middle, triggers and buttons let go.
     void Rest() {
-        for (int axis : {test::kRawLeftX, test::kRawLeftY, test::kRawRightX, test::kRawRightY}) pad->Axis(axis, 0);
-        pad->Axis(test::kRawLeftTrigger, kLow);
-        pad->Axis(test::kRawRightTrigger, kLow);
+        pad->Rest();
         for (int button = 0; button < test::kXboxButtons; ++button) pad->Button(button, false);
     }
     double WalkForward(int frames) {

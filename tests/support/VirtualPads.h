@@ -56,12 +56,24 @@ public:
         if (index < 0) return;
         handle_ = SDL_JoystickOpen(index);
         instance_ = handle_ != nullptr ? SDL_JoystickInstanceID(handle_) : -1;
+        if (handle_ != nullptr) Rest();
+    }
+    // Sticks in the middle, triggers let go, as a real pad comes. (SDL
+    // starts some virtual axes at their minimum, which on the Xbox pad's
+    // raw order would hold the right stick pushed forward.)
+    void Rest() {
+        for (int axis = 0; axis < desc_.naxes; ++axis) {
+            const bool trigger = IsXbox() && (axis == kRawLeftTrigger || axis == kRawRightTrigger);
+            Axis(axis, trigger ? INT16_MIN : 0);
+        }
     }
 
     void Axis(int axis, int16_t value) { SDL_JoystickSetVirtualAxis(handle_, axis, value); }
     void Button(int button, bool down) { SDL_JoystickSetVirtualButton(handle_, button, down ? SDL_PRESSED : SDL_RELEASED); }
 
 private:
+    bool IsXbox() const { return desc_.type == SDL_JOYSTICK_TYPE_GAMECONTROLLER && desc_.naxes == kXboxAxes; }
+
     VirtualPad(SDL_JoystickType type, int axes, int buttons, int hats, uint16_t vendor, uint16_t product,
                const char* name) {
         SDL_zero(desc_);
