@@ -9,32 +9,6 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/play.sh"
 e2e_setup
 play_screen
-RED="255,0,0"
-
-# The selected slot of the creative mode's eight, read from one row of
-# the screen through the frames' left edges; -1 when none is red.
-selected_slot() {
-    local left=$(( (W - 480) / 2 )) row slot x
-    row=$(import -window root -crop "${W}x1+0+$((H - 30))" +repage -depth 8 txt:- 2>/dev/null)
-    for slot in 0 1 2 3 4 5 6 7; do
-        x=$((left + 60 * slot - 6))
-        if grep -q "^$x,0: ([0-9]*,[0-9]*,[0-9]*)  *#FF0000" <<<"$row"; then
-            echo "$slot"
-            return
-        fi
-    done
-    echo -1
-}
-
-expect_slot() {
-    local slot=$1 what=$2 waited=0
-    while [ "$(selected_slot)" != "$slot" ]; do
-        sleep 0.25
-        waited=$((waited + 1))
-        [ "$waited" -le $((E2E_TIMEOUT * 4)) ] || e2e_fail "$what: slot $(selected_slot) is chosen, not $slot"
-    done
-}
-
 use_layout() {
     setxkbmap -display "$DISPLAY" "$1" || e2e_fail "cannot set the keyboard layout $1"
     sleep 0.5
@@ -47,7 +21,7 @@ top_row() {
     shift
     for key in "$@"; do
         press "$key"
-        expect_slot "$slot" "$layout: key $key"
+        expect_slot "$H" "$slot" "$layout: key $key"
         slot=$((slot + 1))
     done
 }
@@ -57,7 +31,7 @@ numeric_pad_chooses_nothing() {
     local layout=$1 key
     for key in KP_1 KP_2 KP_3 KP_4 KP_5 KP_6 KP_7 KP_8 KP_9; do press "$key"; done
     sleep 0.5
-    [ "$(selected_slot)" = "$2" ] || e2e_fail "$layout: the numeric pad chose slot $(selected_slot)"
+    [ "$(selected_slot "$H")" = "$2" ] || e2e_fail "$layout: the numeric pad chose slot $(selected_slot "$H")"
 }
 
 e2e_start_app
@@ -66,7 +40,7 @@ choose "$dialog" 1 creative
 e2e_press_play_new "$dialog"
 game=$(wait_game_window)
 wait_crosshair "$CY"
-expect_slot 0 "start"
+expect_slot "$H" 0 "start"
 
 e2e_log "US layout: 1 ... 8"
 use_layout us
@@ -77,13 +51,13 @@ e2e_log "German layout: 1 ... 8, and with Shift ! \" § ..."
 use_layout de
 top_row de 1 2 3 4 5 6 7 8
 press 3
-expect_slot 2 "de: key 3"
+expect_slot "$H" 2 "de: key 3"
 xdotool keydown Shift_L
 press exclam
-expect_slot 0 "de: Shift+1"
+expect_slot "$H" 0 "de: Shift+1"
 xdotool keyup Shift_L
 press 6
-expect_slot 5 "de: key 6"
+expect_slot "$H" 5 "de: key 6"
 numeric_pad_chooses_nothing de 5
 
 e2e_log "French layout: & é \" ' ( - è _"
@@ -92,7 +66,7 @@ top_row fr ampersand eacute quotedbl apostrophe parenleft minus egrave underscor
 e2e_screenshot french-eighth-block >/dev/null
 numeric_pad_chooses_nothing fr 7
 press parenleft
-expect_slot 4 "fr: key ("
+expect_slot "$H" 4 "fr: key ("
 e2e_screenshot french-fifth-block >/dev/null
 e2e_log "French layout: W walks, by its label"
 expect_walking "w" 0 $((CY + 20)) "$W" $((H - CY - 100)) "fr: W"
