@@ -4,36 +4,15 @@
 // LB and RB dig or fire, place, jump and step the item.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
-#include <optional>
-
-#include "sim/Joyst.h"
 #include "support/PadGame.h"
-#include "support/VirtualPads.h"
 
 namespace qw {
 namespace {
 
-using test::VirtualPad;
+constexpr int16_t kLow = test::kStickLow, kHigh = test::kStickHigh;
 
-constexpr int16_t kLow = -32768, kHigh = 32767;
-
-class GamepadPlayerTwo : public testing::Test {
+class GamepadPlayerTwo : public test::PadGameTest {
 protected:
-    void SetUp() override {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
-        pad.emplace(VirtualPad::Xbox360());
-        ASSERT_TRUE(pad->Plugged()) << SDL_GetError();
-        Rest();
-        JoystickInit(game.s.joy1, pad->Index(), services);
-        ASSERT_TRUE(game.s.joy1.initok);
-    }
-    void TearDown() override {
-        pad.reset();
-        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
-    }
     // Sticks in the middle, triggers and buttons let go.
     void Rest() {
         pad->Rest();
@@ -47,12 +26,10 @@ protected:
         return game.Travelled(x, z);
     }
 
-    std::optional<VirtualPad> pad;
-    test::TwoPlayerGame game;
-    test::RealStickServices services;
 };
 
 TEST_F(GamepadPlayerTwo, LeftStickWalksRightStickTurnsAndTilts) {
+    Rest();
     EXPECT_GT(WalkForward(5), 0.3);
     EXPECT_EQ(game.s.gangle, 0);
     EXPECT_EQ(game.s.gangle2, 0);
@@ -77,6 +54,7 @@ TEST_F(GamepadPlayerTwo, LeftStickWalksRightStickTurnsAndTilts) {
 }
 
 TEST_F(GamepadPlayerTwo, TheLeftTriggerRunsTheRightOneDoesNot) {
+    Rest();
     const double walked = WalkForward(5);
     pad->Axis(test::kRawRightTrigger, kHigh);
     const double withRight = WalkForward(5);
@@ -91,6 +69,7 @@ TEST_F(GamepadPlayerTwo, TheLeftTriggerRunsTheRightOneDoesNot) {
 }
 
 TEST_F(GamepadPlayerTwo, FiveButtonsAct) {
+    Rest();
     game.Frames(services, 10);  // landed
     const int32_t start = game.s.gmaterial;
 

@@ -21,20 +21,10 @@
 #include <string>
 
 #include "TestEnvironment.h"
+#include "WxOnce.h"
 
 namespace qw {
 namespace {
-
-bool StartWxOnce() {
-    static const bool started = [] {
-        static int argc = 1;
-        static char name[] = "platform_language_tests";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp);
-        return wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
-    }();
-    return started;
-}
 
 std::string Utf8(const wxString& text) { return text.utf8_string(); }
 
@@ -81,7 +71,7 @@ protected:
         env.Set("HOME", home.str());
         env.Set("XDG_CONFIG_HOME", home.str() + "/.config");
         env.Set("XDG_DATA_HOME", home.str() + "/.local/share");
-        ASSERT_TRUE(StartWxOnce()) << "cannot open display " << std::getenv("DISPLAY");
+        ASSERT_TRUE(test::StartWxOnce()) << "cannot open display " << std::getenv("DISPLAY");
     }
 
     test::ScopedEnv env;

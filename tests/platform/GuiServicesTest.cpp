@@ -13,22 +13,12 @@
 #include "platform/InputTracker.h"
 #include "platform/PlatformServices.h"
 #include "TestEnvironment.h"
+#include "WxOnce.h"
 
 namespace qw {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool StartWxOnce() {
-    static const bool started = [] {
-        static int argc = 1;
-        static char name[] = "platform_gui_tests";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp);
-        return wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
-    }();
-    return started;
-}
 
 void Settle() {
     for (int i = 0; i < 20; ++i) {
@@ -56,7 +46,7 @@ protected:
         if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no display";
         // No sound device is wanted for window tests.
         env.Set("SDL_AUDIODRIVER", "no-such-driver");
-        ASSERT_TRUE(StartWxOnce()) << "cannot open display " << std::getenv("DISPLAY");
+        ASSERT_TRUE(test::StartWxOnce()) << "cannot open display " << std::getenv("DISPLAY");
         frame = new wxFrame(nullptr, wxID_ANY, "Quaderwelt", wxPoint(0, 0), wxSize(400, 300));
         canvas = new wxPanel(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS);
     }

@@ -13,17 +13,11 @@ namespace {
 
 using test::VirtualPad;
 
-constexpr int16_t kLow = -32768, kHigh = 32767;
+constexpr int16_t kLow = test::kStickLow, kHigh = test::kStickHigh;
 
 // SDL's virtual joysticks stand in for real devices.
-class JoystickDeviceTest : public testing::Test {
+class JoystickDeviceTest : public test::SdlJoystickTest {
 protected:
-    void SetUp() override {
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
-    }
-    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_JOYSTICK); }
-
     TJoyInfo Poll(JoystickDevice& device, int id) {
         TJoyInfo info;
         EXPECT_TRUE(device.Poll(id, info));

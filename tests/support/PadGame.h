@@ -4,10 +4,13 @@
 // own device code, and the frames are the game's update phase.
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "platform/JoystickDevice.h"
 #include "sim/FrameUpdate.h"
+#include "sim/Joyst.h"
 #include "support/FakeServices.h"
+#include "support/VirtualPads.h"
 
 namespace qw::test {
 
@@ -41,6 +44,27 @@ struct TwoPlayerGame {
     double X() const { return -s.gposx; }
     double Z() const { return -s.gposz; }
     double Travelled(double fromX, double fromZ) const { return std::hypot(X() - fromX, Z() - fromZ); }
+};
+
+// A two-player game whose player 2 has an Xbox pad, plugged in before the
+// game started.
+class PadGameTest : public SdlJoystickTest {
+protected:
+    void SetUp() override {
+        SdlJoystickTest::SetUp();
+        pad.emplace(VirtualPad::Xbox360());
+        ASSERT_TRUE(pad->Plugged()) << SDL_GetError();
+        JoystickInit(game.s.joy1, pad->Index(), services);
+        ASSERT_TRUE(game.s.joy1.initok);
+    }
+    void TearDown() override {
+        pad.reset();
+        SdlJoystickTest::TearDown();
+    }
+
+    std::optional<VirtualPad> pad;
+    TwoPlayerGame game;
+    RealStickServices services;
 };
 
 }  // namespace qw::test

@@ -4,10 +4,13 @@
 // controller, and a stick that SDL knows nothing of. A pad can be unplugged
 // and plugged in again as the same device.
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 
 namespace qw::test {
+
+constexpr int16_t kStickLow = INT16_MIN, kStickHigh = INT16_MAX;
 
 // The raw order of an Xbox 360 pad under Linux's xpad driver.
 enum XboxRawAxis { kRawLeftX, kRawLeftY, kRawLeftTrigger, kRawRightX, kRawRightY, kRawRightTrigger, kXboxAxes };
@@ -64,7 +67,7 @@ public:
     void Rest() {
         for (int axis = 0; axis < desc_.naxes; ++axis) {
             const bool trigger = IsXbox() && (axis == kRawLeftTrigger || axis == kRawRightTrigger);
-            Axis(axis, trigger ? INT16_MIN : 0);
+            Axis(axis, trigger ? kStickLow : 0);
         }
     }
 
@@ -91,6 +94,16 @@ private:
     SDL_VirtualJoystickDesc desc_;
     SDL_JoystickID instance_ = -1;
     SDL_Joystick* handle_ = nullptr;
+};
+
+// SDL's joystick subsystem for one test, as the game's device code finds it.
+class SdlJoystickTest : public testing::Test {
+protected:
+    void SetUp() override {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_JOYSTICK); }
 };
 
 }  // namespace qw::test
