@@ -61,6 +61,11 @@ public:
         instance_ = handle_ != nullptr ? SDL_JoystickInstanceID(handle_) : -1;
         if (handle_ != nullptr) Rest();
     }
+
+    void Axis(int axis, int16_t value) { SDL_JoystickSetVirtualAxis(handle_, axis, value); }
+    void Button(int button, bool down) { SDL_JoystickSetVirtualButton(handle_, button, down ? SDL_PRESSED : SDL_RELEASED); }
+
+private:
     // Sticks in the middle, triggers let go, as a real pad comes. (SDL
     // starts some virtual axes at their minimum, which on the Xbox pad's
     // raw order would hold the right stick pushed forward.)
@@ -70,11 +75,6 @@ public:
             Axis(axis, trigger ? kStickLow : 0);
         }
     }
-
-    void Axis(int axis, int16_t value) { SDL_JoystickSetVirtualAxis(handle_, axis, value); }
-    void Button(int button, bool down) { SDL_JoystickSetVirtualButton(handle_, button, down ? SDL_PRESSED : SDL_RELEASED); }
-
-private:
     bool IsXbox() const { return desc_.type == SDL_JOYSTICK_TYPE_GAMECONTROLLER && desc_.naxes == kXboxAxes; }
 
     VirtualPad(SDL_JoystickType type, int axes, int buttons, int hats, uint16_t vendor, uint16_t product,
