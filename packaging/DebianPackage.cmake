@@ -22,7 +22,9 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps derives the library packages from the programs themselves.
+# dpkg-shlibdeps derives the library packages from the programs themselves;
+# wxWidgets' German texts are data that no program links against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "wx3.2-i18n")
 
 include(CPack)

@@ -5,6 +5,7 @@
 
 #include <wx/app.h>
 
+#include "platform/GermanToolkitTexts.h"
 #include "platform/MessageBoxes.h"
 #include "shell/TAboutBox.h"
 #include "shell/TMainForm.h"
@@ -19,6 +20,7 @@ public:
         // No command line is interpreted, so wxApp's own parser is not run.
         SetAppName("Quaderwelt");
         SetAppDisplayName("Quaderwelt");
+        UseGermanToolkitTexts();
 
         auto* modusForm = new TModusForm;
         SetTopWindow(modusForm);

@@ -7,6 +7,7 @@ namespace qw {
 namespace {
 const wxEventTypeTag<wxMouseEvent> kMouseButtonEvents[] = {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK,
                                           wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP, wxEVT_RIGHT_DCLICK};
+constexpr uint32_t kTopRowKey1 = 10;  // X11 key code of the top row's first digit key
 }  // namespace
 
 InputTracker::~InputTracker() {
@@ -106,9 +107,24 @@ int InputTracker::MapKeyCode(int wxKeyCode) {
     return -1;
 }
 
+int InputTracker::MapKey(int wxKeyCode, uint32_t hardwareKeyCode) {
+    // Events made up without a hardware key code only have their label.
+    if (hardwareKeyCode == 0) return MapKeyCode(wxKeyCode);
+    // The digit keys are the top row by position, whatever the layout prints
+    // on them (AZERTY: & é " ' ( - è _ ç without Shift). X11 numbers these
+    // keys 10 to 18 with the evdev and the older PC key codes alike.
+    if (hardwareKeyCode >= kTopRowKey1 && hardwareKeyCode < kTopRowKey1 + 9) {
+        return '1' + static_cast<int>(hardwareKeyCode - kTopRowKey1);
+    }
+    // A digit that a layout puts on some other key is not one of them;
+    // letters and everything else go by their label.
+    const int key = MapKeyCode(wxKeyCode);
+    return key >= '1' && key <= '9' ? -1 : key;
+}
+
 void InputTracker::OnKeyDown(wxKeyEvent& event) {
     event.Skip();
-    const int key = MapKeyCode(event.GetKeyCode());
+    const int key = MapKey(event.GetKeyCode(), event.GetRawKeyFlags());
     if (key < 0) return;
     Press(key);
     if (event.GetRawKeyFlags() != 0) pressedByRawKey_[event.GetRawKeyFlags()] = key;
@@ -125,7 +141,7 @@ void InputTracker::OnKeyUp(wxKeyEvent& event) {
         held_[static_cast<size_t>(pressed->second)] = false;
         pressedByRawKey_.erase(pressed);
     }
-    const int key = MapKeyCode(event.GetKeyCode());
+    const int key = MapKey(event.GetKeyCode(), event.GetRawKeyFlags());
     if (key >= 0) held_[static_cast<size_t>(key)] = false;
 }
 

@@ -33,6 +33,8 @@ public:
     // The frame has polled everything: forget presses that were let go.
     void FrameDone();
 
+    // Maps a key event to the game's key, or -1.
+    static int MapKey(int wxKeyCode, uint32_t hardwareKeyCode);
     // Maps a wxWidgets key code to the game's key, or -1.
     static int MapKeyCode(int wxKeyCode);
 

@@ -181,7 +181,7 @@ e2e_wait_window_gone "Welt umbenennen"
 e2e_expect_no_window Fehler
 [ ! -e "$DATA_DIR/Reise.lev" ] && [ "$(md5sum <"$DATA_DIR/Heimat.lev")" = "$sum" ] || e2e_fail "rename"
 e2e_press_delete "$dialog"
-e2e_answer_box "Löschen" alt+y
+e2e_answer_box "Löschen" alt+j   # "_Ja"
 [ ! -e "$DATA_DIR/Heimat.lev" ] || e2e_fail "Heimat.lev was not deleted"
 [ -e "$DATA_DIR/Reise2.lev" ] && [ -e "$DATA_DIR/Zwei.lev" ] || e2e_fail "another world went with it"
 e2e_press_exit "$dialog"

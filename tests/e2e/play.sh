@@ -144,6 +144,33 @@ wait_box_shown() {
     echo "$box"
 }
 
+# The slot of the creative mode's eight material slots that is chosen in
+# the view whose bottom is screen row $1, read from one row of the screen
+# through the frames' left edges; -1 when none is red.
+selected_slot() {
+    local left=$(( (W - 480) / 2 )) row slot x
+    row=$(import -window root -crop "${W}x1+0+$(($1 - 30))" +repage -depth 8 txt:- 2>/dev/null)
+    for slot in 0 1 2 3 4 5 6 7; do
+        x=$((left + 60 * slot - 6))
+        if grep -q "^$x,0: ([0-9]*,[0-9]*,[0-9]*)  *#FF0000" <<<"$row"; then
+            echo "$slot"
+            return
+        fi
+    done
+    echo -1
+}
+
+# Waits until the view whose bottom is row $1 has slot $2 chosen.
+expect_slot() {
+    local bottom=$1 slot=$2 what=$3 waited=0
+    while [ "$(selected_slot "$bottom")" != "$slot" ]; do
+        sleep 0.25
+        waited=$((waited + 1))
+        [ "$waited" -le $((E2E_TIMEOUT * 4)) ] ||
+            e2e_fail "$what: slot $(selected_slot "$bottom") is chosen, not $slot"
+    done
+}
+
 # ---- the game window and its menu ----
 
 # Moves the pointer to screen point x, y and waits until the cursor seen

@@ -62,19 +62,19 @@ e2e_wait_window_gone "Welt umbenennen"
 e2e_expect_no_window Fehler
 [ -e "$DATA_DIR/Gamma.lev" ] && [ ! -e "$DATA_DIR/Delta.lev" ] || e2e_fail "closed rename dialog renamed"
 
-e2e_log "delete: No and Cancel keep the world, Yes removes it"
+e2e_log "delete: Nein and Abbrechen keep the world, Ja removes it"
 e2e_press_delete "$dialog"
 box=$(e2e_wait_window "Löschen")
 e2e_screenshot delete-question >/dev/null
 e2e_expect_box_text "Löschen" "Wollen Sie die Welt Gamma.lev wirklich löschen?"
-e2e_keys "$box" alt+n
+e2e_keys "$box" alt+n   # "_Nein"
 e2e_wait_window_gone "Löschen"
 [ -e "$DATA_DIR/Gamma.lev" ] || e2e_fail "No deleted the world"
 e2e_press_delete "$dialog"
 e2e_answer_box "Löschen" Escape
 [ -e "$DATA_DIR/Gamma.lev" ] || e2e_fail "Cancel deleted the world"
 e2e_press_delete "$dialog"
-e2e_answer_box "Löschen" alt+y
+e2e_answer_box "Löschen" alt+j   # "_Ja"
 [ ! -e "$DATA_DIR/Gamma.lev" ] || e2e_fail "Yes kept the world"
 
 e2e_log "the FIFO and the directory were never listed: nothing is left to select"

@@ -121,6 +121,21 @@ TEST_F(GuiTest, ReleaseFollowsThePhysicalKey) {
     EXPECT_FALSE(tracker.KeyHeld(static_cast<VirtualKey>('1')));
 }
 
+TEST_F(GuiTest, TheTopRowChoosesOnAFrenchKeyboard) {
+    InputTracker tracker;
+    tracker.Attach(canvas);
+    // The top row's first key, which AZERTY labels "&".
+    Send(wxEVT_KEY_DOWN, '&', 10);
+    tracker.FrameDone();
+    EXPECT_TRUE(tracker.KeyHeld(static_cast<VirtualKey>('1')));
+    Send(wxEVT_KEY_UP, '&', 10);
+    EXPECT_FALSE(tracker.KeyHeld(static_cast<VirtualKey>('1')));
+    // The numeric pad's 1 is no digit key.
+    Send(wxEVT_KEY_DOWN, WXK_NUMPAD1, 87);
+    EXPECT_FALSE(tracker.KeyHeld(static_cast<VirtualKey>('1')));
+    EXPECT_TRUE(tracker.KeyHeld(VK_NUMPAD1));
+}
+
 TEST_F(GuiTest, FocusLossReleasesEveryKey) {
     InputTracker tracker;
     tracker.Attach(canvas);
