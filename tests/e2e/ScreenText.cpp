@@ -1,0 +1,235 @@
+// Finds a line of text in a window as GTK drew it, and reads the digits that
+// follow it:
+//
+//   qw_e2e_text WINDOW FONT TEXT [DIGITS]
+//
+// Exit 0 when TEXT is there (then DIGITS digits after it are printed), 1 when
+// it is not, 2 on a usage or X error.
+//
+// A dialog's labels are drawn by the program itself; no X request returns
+// their text. So the text is rendered here with Pango, the library that
+// draws GTK's labels, in the same font at the same resolution, and looked
+// for in the window's pixels. The digits are read the same way: after TEXT
+// each of "0" to "9" is rendered in place and the best fitting one kept, so
+// spacing and kerning come out as GTK lays them. Comparisons forgive one
+// pixel of difference, since the two may place a glyph a fraction apart.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <pango/pangocairo.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// GTK's resolution when no desktop settings name one, as under Xvfb.
+constexpr double kDpi = 96;
+// The share of the text's ink that may miss and still count as found. The
+// same text misses nothing; a text one letter off misses a few per cent.
+constexpr double kFoundShare = 0.005;
+// Text found on its own has no ink in these columns before or after its box,
+// so that a part of a longer line does not count. The column next to the box
+// is not looked at: the forgiven pixel may have moved the box onto the text's
+// own edge.
+constexpr int kClearFrom = 2, kClearTo = 4;
+
+struct TMask {
+    int width = 0, height = 0;
+    std::vector<unsigned char> ink;
+    bool at(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height && ink[y * width + x]; }
+};
+
+// Every pixel within one pixel of ink.
+TMask Grown(const TMask& m) {
+    TMask g{m.width, m.height, std::vector<unsigned char>(m.ink.size(), 0)};
+    for (int y = 0; y < m.height; ++y)
+        for (int x = 0; x < m.width; ++x)
+            for (int dy = -1; dy <= 1 && !g.ink[y * m.width + x]; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (m.at(x + dx, y + dy)) {
+                        g.ink[y * m.width + x] = 1;
+                        break;
+                    }
+    return g;
+}
+
+// Dark pixels of the window: GTK's text is near black on a light ground.
+bool WindowMask(Display* display, Window window, TMask& mask) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return false;
+    XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (image == nullptr) return false;
+    mask = TMask{attributes.width, attributes.height, std::vector<unsigned char>(attributes.width * attributes.height)};
+    for (int y = 0; y < mask.height; ++y) {
+        for (int x = 0; x < mask.width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            const unsigned r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
+            mask.ink[y * mask.width + x] = (r * 299 + g * 587 + b * 114) / 1000 < 128;
+        }
+    }
+    XDestroyImage(image);
+    return true;
+}
+
+// The text as Pango draws it; origin is where its ink begins.
+struct TRendered {
+    TMask mask;
+    int inkLeft = 0, inkTop = 0, inkRight = -1, inkBottom = -1, inkCount = 0;
+};
+
+TRendered Render(const std::string& font, const std::string& text) {
+    constexpr int kWidth = 1000, kHeight = 80;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, kWidth, kHeight);
+    cairo_t* cr = cairo_create(surface);
+    PangoLayout* layout = pango_cairo_create_layout(cr);
+    pango_cairo_context_set_resolution(pango_layout_get_context(layout), kDpi);
+    PangoFontDescription* description = pango_font_description_from_string(font.c_str());
+    pango_layout_set_font_description(layout, description);
+    pango_layout_set_text(layout, text.c_str(), -1);
+    cairo_move_to(cr, 10, 10);
+    pango_cairo_show_layout(cr, layout);
+    cairo_surface_flush(surface);
+
+    TRendered r;
+    r.mask = TMask{kWidth, kHeight, std::vector<unsigned char>(kWidth * kHeight)};
+    r.inkLeft = kWidth;
+    r.inkTop = kHeight;
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            if (data[y * stride + x] < 128) continue;
+            r.mask.ink[y * kWidth + x] = 1;
+            ++r.inkCount;
+            if (x < r.inkLeft) r.inkLeft = x;
+            if (x > r.inkRight) r.inkRight = x;
+            if (y < r.inkTop) r.inkTop = y;
+            if (y > r.inkBottom) r.inkBottom = y;
+        }
+    }
+    pango_font_description_free(description);
+    g_object_unref(layout);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return r;
+}
+
+// Pixels that disagree when the text's ink box is laid at x, y of the
+// window: ink of one side with no ink of the other within a pixel. Gives
+// up once past `limit`.
+struct TWindow {
+    TMask mask, grown;
+};
+
+int Misses(const TWindow& w, const TRendered& t, const TMask& tGrown, int x, int y, int limit) {
+    int misses = 0;
+    for (int ty = t.inkTop; ty <= t.inkBottom; ++ty) {
+        for (int tx = t.inkLeft; tx <= t.inkRight; ++tx) {
+            const int wx = x + tx - t.inkLeft, wy = y + ty - t.inkTop;
+            if (t.mask.ink[ty * t.mask.width + tx]) {
+                if (!w.grown.at(wx, wy)) ++misses;
+            } else if (w.mask.at(wx, wy) && !tGrown.ink[ty * t.mask.width + tx]) {
+                ++misses;
+            }
+        }
+        if (misses > limit) return misses;
+    }
+    return misses;
+}
+
+// No ink in the few columns left and right of the box x, y, w, h.
+bool ClearBeside(const TMask& m, int x, int y, int w, int h) {
+    for (int row = y; row < y + h; ++row)
+        for (int i = kClearFrom; i <= kClearTo; ++i)
+            if (m.at(x - i, row) || m.at(x + w - 1 + i, row)) return false;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: %s WINDOW FONT TEXT [DIGITS]\n", argv[0]);
+        return 2;
+    }
+    const Window window = std::strtoul(argv[1], nullptr, 0);
+    const std::string font = argv[2], text = argv[3];
+    const int digits = argc == 5 ? std::atoi(argv[4]) : 0;
+
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "cannot open display\n");
+        return 2;
+    }
+    // A window that went away meanwhile is not an error of the test's.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    TWindow w;
+    if (!WindowMask(display, window, w.mask)) {
+        std::fprintf(stderr, "window %s cannot be read\n", argv[1]);
+        return 1;
+    }
+    XCloseDisplay(display);
+    w.grown = Grown(w.mask);
+
+    const TRendered wanted = Render(font, text);
+    if (wanted.inkCount == 0) {
+        std::fprintf(stderr, "'%s' has no ink in font '%s'\n", text.c_str(), font.c_str());
+        return 2;
+    }
+    const TMask wantedGrown = Grown(wanted.mask);
+    const int boxWidth = wanted.inkRight - wanted.inkLeft + 1, boxHeight = wanted.inkBottom - wanted.inkTop + 1;
+    int best = INT_MAX, bestX = 0, bestY = 0;
+    for (int y = 0; y + boxHeight <= w.mask.height; ++y) {
+        for (int x = 0; x + boxWidth <= w.mask.width; ++x) {
+            const int misses = Misses(w, wanted, wantedGrown, x, y, best);
+            if (misses < best) {
+                best = misses;
+                bestX = x;
+                bestY = y;
+            }
+        }
+    }
+    if (best > kFoundShare * wanted.inkCount) {
+        std::fprintf(stderr, "'%s' not found (best place misses %d of %d pixels)\n", text.c_str(), best,
+                     wanted.inkCount);
+        return 1;
+    }
+    if (digits == 0 && !ClearBeside(w.mask, bestX, bestY, boxWidth, boxHeight)) {
+        std::fprintf(stderr, "'%s' found only as part of a longer line\n", text.c_str());
+        return 1;
+    }
+
+    // Each digit in turn: the text with the digits so far and one more,
+    // laid where the text was found (the text's ink starts the line, so its
+    // box begins where the text's did).
+    std::string read;
+    for (int i = 0; i < digits; ++i) {
+        int bestMisses = INT_MAX;
+        char bestDigit = '?';
+        for (char d = '0'; d <= '9'; ++d) {
+            const TRendered candidate = Render(font, text + " " + read + d);
+            const TMask candidateGrown = Grown(candidate.mask);
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int x = bestX + dx + candidate.inkLeft - wanted.inkLeft;
+                    const int y = bestY + dy + candidate.inkTop - wanted.inkTop;
+                    const int misses = Misses(w, candidate, candidateGrown, x, y, bestMisses);
+                    if (misses < bestMisses) {
+                        bestMisses = misses;
+                        bestDigit = d;
+                    }
+                }
+            }
+        }
+        read += bestDigit;
+    }
+    if (digits > 0) {
+        std::puts(read.c_str());
+    } else {
+        std::printf("%d %d %d %d\n", bestX, bestY, boxWidth, boxHeight);
+    }
+    return 0;
+}
