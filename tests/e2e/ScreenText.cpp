@@ -28,8 +28,8 @@ namespace {
 // GTK's resolution when no desktop settings name one, as under Xvfb.
 constexpr double kDpi = 96;
 // The share of the text's ink that may miss and still count as found. The
-// same text misses nothing; a text one letter off misses a few per cent.
-constexpr double kFoundShare = 0.005;
+// same text misses next to nothing, a text a letter off a few per cent.
+constexpr double kFoundShare = 0.02;
 // Text found on its own has no ink in these columns before or after its box,
 // so that a part of a longer line does not count. The column next to the box
 // is not looked at: the forgiven pixel may have moved the box onto the text's
@@ -56,21 +56,35 @@ TMask Grown(const TMask& m) {
     return g;
 }
 
-// Dark pixels of the window: GTK's text is near black on a light ground.
+// The text's pixels of the window: darker than halfway from the ground (the
+// most common shade) to the darkest shade. GTK draws text in a window
+// without the focus paler, so no fixed shade would do.
 bool WindowMask(Display* display, Window window, TMask& mask) {
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return false;
     XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (image == nullptr) return false;
-    mask = TMask{attributes.width, attributes.height, std::vector<unsigned char>(attributes.width * attributes.height)};
-    for (int y = 0; y < mask.height; ++y) {
-        for (int x = 0; x < mask.width; ++x) {
+    const int width = attributes.width, height = attributes.height;
+    std::vector<unsigned char> shade(static_cast<size_t>(width) * height);
+    int count[256] = {};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             const unsigned long p = XGetPixel(image, x, y);
             const unsigned r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
-            mask.ink[y * mask.width + x] = (r * 299 + g * 587 + b * 114) / 1000 < 128;
+            const unsigned char v = static_cast<unsigned char>((r * 299 + g * 587 + b * 114) / 1000);
+            shade[static_cast<size_t>(y) * width + x] = v;
+            ++count[v];
         }
     }
     XDestroyImage(image);
+    int ground = 0, darkest = 255;
+    for (int v = 0; v < 256; ++v) {
+        if (count[v] > count[ground]) ground = v;
+        if (count[v] > 0 && v < darkest) darkest = v;
+    }
+    const int limit = (ground + darkest) / 2;
+    mask = TMask{width, height, std::vector<unsigned char>(shade.size())};
+    for (size_t i = 0; i < shade.size(); ++i) mask.ink[i] = shade[i] < limit;
     return true;
 }
 
@@ -80,7 +94,13 @@ struct TRendered {
     int inkLeft = 0, inkTop = 0, inkRight = -1, inkBottom = -1, inkCount = 0;
 };
 
-TRendered Render(const std::string& font, const std::string& text) {
+// Drawn shifted by a fraction of a pixel: GTK centres some labels, which may
+// start their glyphs between pixels.
+struct TShift {
+    double x = 0, y = 0;
+};
+
+TRendered Render(const std::string& font, const std::string& text, TShift shift = {}) {
     constexpr int kWidth = 1000, kHeight = 80;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, kWidth, kHeight);
     cairo_t* cr = cairo_create(surface);
@@ -89,7 +109,7 @@ TRendered Render(const std::string& font, const std::string& text) {
     PangoFontDescription* description = pango_font_description_from_string(font.c_str());
     pango_layout_set_font_description(layout, description);
     pango_layout_set_text(layout, text.c_str(), -1);
-    cairo_move_to(cr, 10, 10);
+    cairo_move_to(cr, 10 + shift.x, 10 + shift.y);
     pango_cairo_show_layout(cr, layout);
     cairo_surface_flush(surface);
 
@@ -174,24 +194,56 @@ int main(int argc, char** argv) {
     XCloseDisplay(display);
     w.grown = Grown(w.mask);
 
-    const TRendered wanted = Render(font, text);
+    TRendered wanted = Render(font, text);
     if (wanted.inkCount == 0) {
         std::fprintf(stderr, "'%s' has no ink in font '%s'\n", text.c_str(), font.c_str());
         return 2;
     }
-    const TMask wantedGrown = Grown(wanted.mask);
-    const int boxWidth = wanted.inkRight - wanted.inkLeft + 1, boxHeight = wanted.inkBottom - wanted.inkTop + 1;
     int best = INT_MAX, bestX = 0, bestY = 0;
-    for (int y = 0; y + boxHeight <= w.mask.height; ++y) {
-        for (int x = 0; x + boxWidth <= w.mask.width; ++x) {
-            const int misses = Misses(w, wanted, wantedGrown, x, y, best);
-            if (misses < best) {
-                best = misses;
-                bestX = x;
-                bestY = y;
+    {
+        const TMask grown = Grown(wanted.mask);
+        const int boxWidth = wanted.inkRight - wanted.inkLeft + 1, boxHeight = wanted.inkBottom - wanted.inkTop + 1;
+        for (int y = 0; y + boxHeight <= w.mask.height; ++y) {
+            for (int x = 0; x + boxWidth <= w.mask.width; ++x) {
+                const int misses = Misses(w, wanted, grown, x, y, best);
+                if (misses < best) {
+                    best = misses;
+                    bestX = x;
+                    bestY = y;
+                }
             }
         }
     }
+    // Where it was found, the quarter-pixel shift that fits best. Positions
+    // are kept as where the unshifted ink box would begin.
+    TShift shift;
+    const TRendered unshifted = wanted;
+    for (int qy = 0; qy < 4; ++qy) {
+        for (int qx = 0; qx < 4; ++qx) {
+            if (qx == 0 && qy == 0) continue;
+            const TShift s{qx / 4.0, qy / 4.0};
+            const TRendered shifted = Render(font, text, s);
+            const TMask grown = Grown(shifted.mask);
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int x = bestX + dx + shifted.inkLeft - unshifted.inkLeft;
+                    const int y = bestY + dy + shifted.inkTop - unshifted.inkTop;
+                    const int misses = Misses(w, shifted, grown, x, y, best);
+                    if (misses < best) {
+                        best = misses;
+                        shift = s;
+                        wanted = shifted;
+                        bestX = x - (shifted.inkLeft - unshifted.inkLeft);
+                        bestY = y - (shifted.inkTop - unshifted.inkTop);
+                    }
+                }
+            }
+        }
+    }
+    // bestX, bestY: where the found (possibly shifted) ink box begins.
+    bestX += wanted.inkLeft - unshifted.inkLeft;
+    bestY += wanted.inkTop - unshifted.inkTop;
+    const int boxWidth = wanted.inkRight - wanted.inkLeft + 1, boxHeight = wanted.inkBottom - wanted.inkTop + 1;
     if (best > kFoundShare * wanted.inkCount) {
         std::fprintf(stderr, "'%s' not found (best place misses %d of %d pixels)\n", text.c_str(), best,
                      wanted.inkCount);
@@ -210,7 +262,7 @@ int main(int argc, char** argv) {
         int bestMisses = INT_MAX;
         char bestDigit = '?';
         for (char d = '0'; d <= '9'; ++d) {
-            const TRendered candidate = Render(font, text + " " + read + d);
+            const TRendered candidate = Render(font, text + " " + read + d, shift);
             const TMask candidateGrown = Grown(candidate.mask);
             for (int dy = -1; dy <= 1; ++dy) {
                 for (int dx = -1; dx <= 1; ++dx) {
