@@ -87,17 +87,22 @@ net_read_code() {
     echo "$code"
 }
 
-# Beitreten from the start dialog $1 with code $3. The address $2 is typed
-# into the first field when given; when it is empty the dialog must show the
-# remembered one and start in the code field.
+# Beitreten from the start dialog $1 to address $2 with code $3. With a
+# fourth word "remembered" the dialog must offer the address from the last
+# join and start in the code field; otherwise the address is typed in.
 net_join() {
-    local dialog=$1 address=$2 code=$3 ask
+    local dialog=$1 address=$2 code=$3 remembered=${4:-} ask x y w h
     net_menu "$dialog" 2
     ask=$(e2e_wait_window "$JOIN_TITLE")
-    net_find_text "$ask" "Adresse des Gastgebers:" >/dev/null
+    read -r x y w h <<<"$(net_find_text "$ask" "Adresse des Gastgebers:")"
     xdotool windowfocus --sync "$ask" 2>/dev/null || xdotool windowfocus "$ask"
     sleep 0.2
-    if [ -n "$address" ]; then
+    if [ "$remembered" = remembered ]; then
+        net_find_text "$ask" "$address" >/dev/null
+    else
+        # Into the address field under its label, whatever it holds.
+        e2e_click "$ask" $((x + 20)) $((y + h + 20))
+        xdotool key ctrl+a
         xdotool type --delay 30 "$address"
         xdotool key Tab
     fi

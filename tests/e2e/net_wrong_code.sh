@@ -1,0 +1,73 @@
+#!/bin/bash
+# A wrong code is refused: the guest is told "Der Code ist falsch." and the
+# host goes on waiting with the same code. The right code then joins, the
+# address remembered from the first try. The host closes its game window;
+# the guest is told and both are back at their start dialogs.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/play.sh"
+source "$(dirname "$0")/net.sh"
+PASSED=0
+
+e2e_log "host: a search game, waiting"
+e2e_side host
+play_screen
+e2e_start_app
+dialog=$(e2e_wait_dialog)
+port=$(net_free_port)
+waiting=$(net_open_host "$dialog" "$port")
+code=$(net_read_code "$waiting")
+wrong=$((code == 999999 ? 100000 : code + 1))
+e2e_log "the code is $code, on port $port; the guest tries $wrong"
+
+e2e_side guest
+e2e_start_app
+dialog=$(e2e_wait_dialog)
+net_join "$dialog" "127.0.0.1:$port" "$wrong"
+box=$(net_expect_box Fehler "Der Code ist falsch." guest-wrong-code)
+! "$QW_TEXT" "$box" "$UI_FONT" "Der Gastgeber ist nicht erreichbar." 2>/dev/null ||
+    e2e_fail "the box's text reads as another message too"
+e2e_keys "$box" Return
+e2e_wait_window_gone Fehler
+[ "$(e2e_count_windows "$DIALOG_TITLE")" -eq 1 ] || e2e_fail "a game window opened for a wrong code"
+PASSED=$((PASSED + 1))
+
+e2e_log "the host still waits, with the same code"
+e2e_side host
+[ "$(e2e_count_windows "$HOST_TITLE")" -eq 1 ] || e2e_fail "the host's waiting dialog went away"
+[ "$(e2e_count_windows "$DIALOG_TITLE")" -eq 1 ] || e2e_fail "a game window opened on the host"
+[ "$(net_read_code "$waiting")" = "$code" ] || e2e_fail "the code changed after a wrong one"
+net_listening "$port" || e2e_fail "the host stopped listening"
+e2e_screenshot host-still-waiting >/dev/null
+PASSED=$((PASSED + 1))
+
+e2e_log "the right code joins; the address is remembered"
+e2e_side guest
+net_join "$dialog" "127.0.0.1:$port" "$code" remembered
+wait_game_window >/dev/null
+wait_crosshair "$CY"
+e2e_screenshot guest-joined >/dev/null
+e2e_side host
+host_game=$(wait_game_window)
+e2e_wait_window_gone "$HOST_TITLE"
+wait_crosshair "$CY"
+e2e_screenshot host-joined >/dev/null
+PASSED=$((PASSED + 1))
+
+e2e_log "the host closes its game window: the guest is told, both are back at their dialogs"
+e2e_request_close "$host_game"
+waited=0
+until [ "$(e2e_count_windows "$DIALOG_TITLE")" -eq 1 ]; do
+    sleep 0.2
+    waited=$((waited + 1))
+    [ "$waited" -le $((E2E_TIMEOUT * 5)) ] || e2e_fail "the host's game window did not close"
+done
+e2e_expect_no_window Quaderwelt
+e2e_side guest
+box=$(net_expect_box Quaderwelt "Dein Mitspieler hat das Spiel beendet." guest-told)
+net_answer_box_to_dialog "$box" Quaderwelt
+net_exit_from_dialog
+e2e_side host
+net_exit_from_dialog
+PASSED=$((PASSED + 1))
+
+echo "network, wrong code: $PASSED passed, 0 failed"
