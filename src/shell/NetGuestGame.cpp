@@ -56,6 +56,12 @@ bool TNetGuestGame::Tick(const TNetFrameEnv& env) {
         return session_->phase() != Phase::Ended;
     }
     session_->TakeNewRound();
+    // The host closed the menu (or began a round) with a click of its own:
+    // this player's pointer is where the menu left it, so the next look only
+    // centres it instead of turning the view.
+    if (menuShown_ && !s.quitmode && !menuClicked_) s.first = false;
+    menuShown_ = s.quitmode;
+    if (!menuShown_) menuClicked_ = false;
 
     TGuestFrameHooks hooks;
     hooks.cells = env.cells;
@@ -74,8 +80,14 @@ bool TNetGuestGame::Tick(const TNetFrameEnv& env) {
 
 void TNetGuestGame::MenuClick(const TGameState& s, TMenuArea area) {
     if (!s.quitmode) return;
-    if (area == TMenuArea::Third && !s.emeraldfound) session_->QueueEvent(TGuestEventKind::MenuThird);
-    if (area == TMenuArea::Right) session_->QueueEvent(TGuestEventKind::MenuRight);
+    if (area == TMenuArea::Third && !s.emeraldfound) {
+        session_->QueueEvent(TGuestEventKind::MenuThird);
+        menuClicked_ = true;
+    }
+    if (area == TMenuArea::Right) {
+        session_->QueueEvent(TGuestEventKind::MenuRight);
+        menuClicked_ = true;
+    }
 }
 
 void TNetGuestGame::Wheel(const TGameState& s, bool towardUser) {

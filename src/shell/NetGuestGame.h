@@ -30,6 +30,8 @@ public:
 private:
     std::unique_ptr<net::TGuestSession> session_;
     std::optional<bool> cursorShown_;
+    bool menuShown_ = false;
+    bool menuClicked_ = false;  // this player closed the menu that is shown
 };
 
 }  // namespace qw

@@ -33,6 +33,10 @@ bool TNetHostGame::Tick(const TNetFrameEnv& env) {
     if (session_->phase() == Phase::Ended) return false;
     for (net::TGuestEventKind click : input.menuClicks) {
         menuClick_(click);
+        // The guest closed the menu; the host player's pointer is where the
+        // menu left it (after a round end, a quarter down the window), so
+        // the next look only centres it instead of turning the view.
+        if (!env.state.quitmode) env.state.first = false;
         if (!session_->GuestReady()) return true;  // the click started a new round
     }
 

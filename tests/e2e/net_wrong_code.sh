@@ -53,7 +53,38 @@ wait_crosshair "$CY"
 e2e_screenshot host-joined >/dev/null
 PASSED=$((PASSED + 1))
 
+# The menu acts for both. One player opens it and closes it again with
+# "Weiter spielen" while the other has moved the mouse: the other's view must
+# not turn by where its pointer was left.
+VIEW_H=$((H - 70))
+menu_from_other_side() {
+    local clicker=$1 other=$2 allowed=$((W * VIEW_H / 6)) differing
+    e2e_side "$other"
+    wait_still "$other-before-menu" 0 0 "$W" "$VIEW_H"
+    e2e_side "$clicker"
+    xdotool mousemove "$CX" "$CY"
+    open_menu "$clicker-menu"
+    e2e_side "$other"
+    wait_pixel $((CX - 250)) $((CY + 60)) "$GREY" "the menu on the $other"
+    xdotool mousemove $((CX + 200)) $((CY + 150))
+    e2e_side "$clicker"
+    click_menu_right   # "Weiter spielen"
+    wait_menu_gone
+    e2e_side "$other"
+    wait_menu_gone
+    wait_still "$other-after-menu" 0 0 "$W" "$VIEW_H"
+    # compare tells of a difference by its exit status too.
+    differing=$(differing_pixels "$E2E_ARTIFACTS/$other-before-menu.png" "$E2E_ARTIFACTS/$other-after-menu.png" || true)
+    [ "$differing" -lt "$allowed" ] || e2e_fail "the $other's view turned when the $clicker closed the menu ($differing pixels changed)"
+}
+e2e_log "the guest opens and closes the menu; the host's view stays"
+menu_from_other_side guest host
+e2e_log "the host opens and closes the menu; the guest's view stays"
+menu_from_other_side host guest
+PASSED=$((PASSED + 1))
+
 e2e_log "the host closes its game window: the guest is told, both are back at their dialogs"
+e2e_side host
 e2e_request_close "$host_game"
 waited=0
 until [ "$(e2e_count_windows "$DIALOG_TITLE")" -eq 1 ]; do
