@@ -61,8 +61,12 @@ shots=0
 started=$SECONDS
 until round_end_menu_shown; do
     shots=$((shots + 1))
-    [ "$shots" -le 25 ] && [ $((SECONDS - started)) -le 120 ] ||
+    [ "$shots" -le 25 ] && [ $((SECONDS - started)) -le 150 ] ||
         e2e_fail "no round end after $shots shots and $((SECONDS - started)) s ($lives lives shown)"
+    # Each fire throws the guest up, and it falls back into the deeper hole.
+    # A shot fired in the air lands below its reach; a player waits to land.
+    wait_still guest-landed 0 0 "$W" $((H - 70))
+    round_end_menu_shown && break
     xdotool mousemove "$CX" "$CY" click 1   # the weapon is the item a fight starts with
     waited=0
     while :; do
@@ -75,10 +79,8 @@ until round_end_menu_shown; do
             break
         fi
         waited=$((waited + 1))
-        # A shot that hit no ground (still falling into the last hole) is
-        # fired again.
-        [ "$waited" -le 12 ] && continue
-        break
+        # Lost in the hole of the shot before: fired again once landed.
+        [ "$waited" -le 12 ] || break
     done
 done
 e2e_log "the round ended after $shots shots"
