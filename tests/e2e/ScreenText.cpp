@@ -3,8 +3,9 @@
 //
 //   qw_e2e_text WINDOW FONT TEXT [DIGITS]
 //
-// Exit 0 when TEXT is there (then DIGITS digits after it are printed), 1 when
-// it is not, 2 on a usage or X error.
+// Exit 0 when TEXT is there, printing where ("x y width height" in the
+// window) or, given DIGITS, that many digits that follow it after a space;
+// 1 when it is not there, 2 on a usage error.
 //
 // A dialog's labels are drawn by the program itself; no X request returns
 // their text. So the text is rendered here with Pango, the library that
