@@ -19,6 +19,7 @@ e2e_log "host: a creative game in a new world, waiting"
 e2e_side host
 play_screen
 VIEW_H=$((H - 70))   # the view above the material bar
+HOST_DATA=$DATA_DIR
 e2e_start_app
 dialog=$(e2e_wait_dialog)
 choose "$dialog" 0 creative
@@ -134,7 +135,7 @@ try_scene() {
 # the next round from its menu, as players would (a new world is set up on
 # the host and sent over). The host saves each round's world first.
 round=1
-world="$DATA_DIR/Netzwelt.lev"
+world="$HOST_DATA/Netzwelt.lev"
 until try_scene "$round"; do
     [ "$round" -lt 3 ] || e2e_fail "$WHY, in three rounds"
     e2e_log "$WHY: the guest starts a new round"
@@ -146,7 +147,7 @@ until try_scene "$round"; do
     # The guest's pitch outlasts the round; it looks ahead again.
     look 0 -400
     round=$((round + 1))
-    world="$DATA_DIR/Netzwelt$round.lev"
+    world="$HOST_DATA/Netzwelt$round.lev"
     e2e_side host
     wait_menu_gone
     wait_crosshair "$CY"
@@ -164,7 +165,10 @@ e2e_side host
 click_menu_quit
 e2e_wait_app_exit
 [ "$APP_STATUS" -eq 0 ] || e2e_fail "Beenden: exit status $APP_STATUS"
-[ "$(cell_count "$world" "$METAL")" = 1 ] || e2e_fail "the guest's metal block is not in $world: $(cell_counts "$world")"
+# A generated world has no metal; a click that seemed to do nothing on a
+# loaded machine may have put a second block down.
+metal=$(cell_count "$world" "$METAL")
+[ "${metal:-0}" -ge 1 ] || e2e_fail "the guest's metal block is not in $world: $(cell_counts "$world")"
 PASSED=$((PASSED + 1))
 
 e2e_log "the guest is told and is back at its start dialog"

@@ -1,9 +1,9 @@
 #!/bin/bash
 # One computer of a network game dies (SIGKILL) mid-round. The other notices
-# within ENet's timeout, says "Die Verbindung zum Mitspieler ist
-# abgebrochen." and is back at its start dialog: first a killed guest, the
-# creative host saving the round's world as on closing its window; then a
-# killed host, the guest alone again.
+# within 10 s, says "Die Verbindung zum Mitspieler ist abgebrochen." and is
+# back at its start dialog: first a killed guest, the creative host saving
+# the round's world as on closing its window; then a killed host, the guest
+# alone again.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/play.sh"
 source "$(dirname "$0")/net.sh"
@@ -11,7 +11,7 @@ source "$(dirname "$0")/net.sh"
 PASSED=0
 METAL=2
 LOST="Die Verbindung zum Mitspieler ist abgebrochen."
-# ENet gives a silent peer up within 10 s; the box and a loaded machine may
+# A silent peer is given up after 10 s; the box and a loaded machine may
 # take a little longer.
 NOTICE_LIMIT_MS=13000
 
@@ -77,8 +77,10 @@ e2e_screenshot host-back >/dev/null
 PASSED=$((PASSED + 1))
 
 e2e_log "the host saved the round's world, with its block"
-[ "$(cell_count "$DATA_DIR/Absturz.lev" "$METAL")" = 1 ] ||
-    e2e_fail "Absturz.lev is not the round's world: $(cell_counts "$DATA_DIR/Absturz.lev")"
+# A generated world has no metal; a click that seemed to do nothing on a
+# loaded machine may have put a second block down.
+metal=$(cell_count "$DATA_DIR/Absturz.lev" "$METAL")
+[ "${metal:-0}" -ge 1 ] || e2e_fail "Absturz.lev is not the round's world: $(cell_counts "$DATA_DIR/Absturz.lev")"
 PASSED=$((PASSED + 1))
 
 e2e_log "a search game with a new guest program; then the host's program is killed"

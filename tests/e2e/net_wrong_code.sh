@@ -58,8 +58,13 @@ PASSED=$((PASSED + 1))
 # not turn by where its pointer was left.
 VIEW_H=$((H - 70))
 menu_from_other_side() {
-    local clicker=$1 other=$2 allowed=$((W * VIEW_H / 6)) differing
+    local clicker=$1 other=$2 allowed=$((W * VIEW_H / 6)) differing game
     e2e_side "$other"
+    # As a window manager would, the game window gets the keyboard: the
+    # game turns only with the focus, and no window manager runs here.
+    game=$(wait_game_window)
+    xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
+    xdotool mousemove "$CX" "$CY"
     wait_still "$other-before-menu" 0 0 "$W" "$VIEW_H"
     e2e_side "$clicker"
     xdotool mousemove "$CX" "$CY"
