@@ -93,7 +93,8 @@ try_scene() {
 
     e2e_log "the guest walks; the host sees its figure move"
     e2e_side guest
-    short_walk "a d w" || { WHY="the guest is walled in"; return 1; }
+    # Forward first: the guest then still faces the host, and builds between them.
+    short_walk "w a d" || { WHY="the guest is walled in"; return 1; }
     e2e_side host
     waited=0
     while :; do
@@ -137,7 +138,7 @@ try_scene() {
 round=1
 world="$HOST_DATA/Netzwelt.lev"
 until try_scene "$round"; do
-    [ "$round" -lt 3 ] || e2e_fail "$WHY, in three rounds"
+    [ "$round" -lt 4 ] || e2e_fail "$WHY, in four rounds"
     e2e_log "$WHY: the guest starts a new round"
     e2e_side guest
     xdotool mousemove "$CX" "$CY"
