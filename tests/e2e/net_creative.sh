@@ -93,8 +93,9 @@ try_scene() {
 
     e2e_log "the guest walks; the host sees its figure move"
     e2e_side guest
-    # Forward first: the guest then still faces the host, and builds between them.
-    short_walk "w a d" || { WHY="the guest is walled in"; return 1; }
+    # Back first: the guest still faces the host and builds between them,
+    # where walking forward could bring it too close to the host.
+    short_walk "s a d" || { WHY="the guest is walled in"; return 1; }
     e2e_side host
     waited=0
     while :; do
