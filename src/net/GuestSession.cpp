@@ -70,6 +70,7 @@ void TGuestSession::Poll(int64_t nowMs, TGameState& replica, uint32_t waitMs) {
         switch (event.kind) {
             case TLinkEvent::Kind::Connected:
                 phase_ = TPhase::Joining;
+                silence_.Start(nowMs, peer_->lastReceiveTime);
                 link_->Send(peer_, kReliableChannel, Encode(THello{settings_.code, settings_.skin}), true);
                 link_->Flush();
                 break;
@@ -81,11 +82,22 @@ void TGuestSession::Poll(int64_t nowMs, TGameState& replica, uint32_t waitMs) {
                 peer_ = nullptr;
                 break;
             case TLinkEvent::Kind::Received:
+                silence_.Heard(nowMs);
                 OnReceived(event.bytes, replica);
                 break;
             case TLinkEvent::Kind::None:
                 break;
         }
+    }
+    const bool connected = phase_ == TPhase::Joining || phase_ == TPhase::Receiving || phase_ == TPhase::Playing;
+    if (connected && peer_ && silence_.Silent(nowMs, peer_->lastReceiveTime)) {
+        // Gone without a word; nothing is sent after it.
+        enet_peer_reset(peer_);
+        peer_ = nullptr;
+        grid_.reset();
+        phase_ = TPhase::Ended;
+        endReason_ = TEndReason::Lost;
+        return;
     }
     if (phase_ == TPhase::Connecting && nowMs - startedMs_ > kReachTimeoutMs) {
         unreachable_ = true;

@@ -13,6 +13,7 @@
 #include "net/EnetLink.h"
 #include "net/HostAddress.h"
 #include "net/Protocol.h"
+#include "net/SilenceWatch.h"
 #include "sim/BlockEditing.h"
 #include "world/GameState.h"
 
@@ -85,6 +86,7 @@ private:
     std::unique_ptr<TEnetLink> link_;
     std::unique_ptr<THostLookup> lookup_;
     ENetPeer* peer_ = nullptr;
+    TSilenceWatch silence_;
     TPhase phase_ = TPhase::Finding;
     TEndReason endReason_ = TEndReason::None;
     std::string endDetail_;

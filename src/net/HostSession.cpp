@@ -66,6 +66,14 @@ void THostSession::Poll(int64_t nowMs, uint32_t waitMs) {
             case TLinkEvent::Kind::None: break;
         }
     }
+    if (guest_ && phase_ == TPhase::Joined && silence_.Silent(nowMs, guest_->lastReceiveTime)) {
+        // Gone without a word; nothing is sent after it.
+        enet_peer_reset(guest_);
+        guest_ = nullptr;
+        phase_ = TPhase::Ended;
+        endReason_ = TEndReason::Lost;
+        return;
+    }
     if (candidate_ && !hello_ && nowMs - candidateSinceMs_ > kHelloTimeoutMs) {
         Refuse(candidate_, TEndReason::Cancelled);
         candidate_ = nullptr;
@@ -99,6 +107,7 @@ void THostSession::OnDisconnected(ENetPeer* peer, uint32_t reason) {
 
 void THostSession::OnReceived(ENetPeer* peer, const std::vector<uint8_t>& bytes, int64_t nowMs) {
     if (peer != candidate_ && peer != guest_) return;  // on its way out
+    if (peer == guest_) silence_.Heard(nowMs);
     TDecoded<TGuestMessage> decoded = DecodeGuestMessage(bytes);
     if (peer == candidate_) {
         // Before the code is right only a hello is taken, once.
@@ -137,6 +146,7 @@ void THostSession::CheckHello(int64_t nowMs) {
     guestSkin_ = std::move(hello_->skin);
     hello_.reset();
     phase_ = TPhase::Joined;
+    silence_.Start(nowMs, guest_->lastReceiveTime);
     SendReliable(TWelcome{settings_.creative, settings_.fight, settings_.skin});
     link_->Flush();
 }

@@ -14,6 +14,7 @@
 #include "net/EnetLink.h"
 #include "net/JoinCode.h"
 #include "net/Protocol.h"
+#include "net/SilenceWatch.h"
 #include "sim/RemoteControls.h"
 #include "world/GameState.h"
 
@@ -107,6 +108,7 @@ private:
     std::optional<THello> hello_;
     TWrongCodeBrake brake_;
     ENetPeer* guest_ = nullptr;
+    TSilenceWatch silence_;
     std::vector<uint8_t> guestSkin_;
 
     uint32_t round_ = 0, readyRound_ = 0;

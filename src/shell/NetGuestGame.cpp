@@ -56,6 +56,13 @@ bool TNetGuestGame::Tick(const TNetFrameEnv& env) {
         return session_->phase() != Phase::Ended;
     }
     session_->TakeNewRound();
+    // The host closed the menu (or began a round) with a click of its own:
+    // this player's pointer is where the menu left it, so the next look that
+    // centres it (one without the focus does not) turns nothing.
+    if (menuShown_ && !s.quitmode && !menuClicked_) centreOnly_ = true;
+    menuShown_ = s.quitmode;
+    if (!menuShown_) menuClicked_ = false;
+    if (centreOnly_) s.first = false;
 
     TGuestFrameHooks hooks;
     hooks.cells = env.cells;
@@ -65,6 +72,7 @@ bool TNetGuestGame::Tick(const TNetFrameEnv& env) {
         session_->QueueEvent(place ? TGuestEventKind::Place : TGuestEventKind::Remove, ray);
     };
     GuestFrame(s, env.services, env.width, env.height, hooks);
+    if (centreOnly_ && !s.quitmode && env.services.WindowHasFocus()) centreOnly_ = false;
     // The cursor is visible exactly while the host's game shows the menu.
     if (cursorShown_ != s.quitmode) env.services.ShowCursor(s.quitmode);
     cursorShown_ = s.quitmode;
@@ -74,8 +82,14 @@ bool TNetGuestGame::Tick(const TNetFrameEnv& env) {
 
 void TNetGuestGame::MenuClick(const TGameState& s, TMenuArea area) {
     if (!s.quitmode) return;
-    if (area == TMenuArea::Third && !s.emeraldfound) session_->QueueEvent(TGuestEventKind::MenuThird);
-    if (area == TMenuArea::Right) session_->QueueEvent(TGuestEventKind::MenuRight);
+    if (area == TMenuArea::Third && !s.emeraldfound) {
+        session_->QueueEvent(TGuestEventKind::MenuThird);
+        menuClicked_ = true;
+    }
+    if (area == TMenuArea::Right) {
+        session_->QueueEvent(TGuestEventKind::MenuRight);
+        menuClicked_ = true;
+    }
 }
 
 void TNetGuestGame::Wheel(const TGameState& s, bool towardUser) {

@@ -30,6 +30,9 @@ public:
 private:
     std::unique_ptr<net::TGuestSession> session_;
     std::optional<bool> cursorShown_;
+    bool menuShown_ = false;
+    bool menuClicked_ = false;  // this player closed the menu that is shown
+    bool centreOnly_ = false;   // the next look only centres the pointer
 };
 
 }  // namespace qw

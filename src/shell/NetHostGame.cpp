@@ -33,8 +33,14 @@ bool TNetHostGame::Tick(const TNetFrameEnv& env) {
     if (session_->phase() == Phase::Ended) return false;
     for (net::TGuestEventKind click : input.menuClicks) {
         menuClick_(click);
+        // The guest closed the menu; the host player's pointer is where the
+        // menu left it (after a round end, a quarter down the window), so
+        // the next look that centres it (one without the focus does not)
+        // turns nothing.
+        if (!env.state.quitmode) centreOnly_ = true;
         if (!session_->GuestReady()) return true;  // the click started a new round
     }
+    if (centreOnly_) env.state.first = false;
 
     const bool roundWasOver = env.state.emeraldfound;
     net::THostServices services(env.services, *session_);
@@ -49,6 +55,7 @@ bool TNetHostGame::Tick(const TNetFrameEnv& env) {
         session_->SendFrame(env.state);
         throw;
     }
+    if (centreOnly_ && !env.state.quitmode && env.services.WindowHasFocus()) centreOnly_ = false;
     if (!roundWasOver && env.state.emeraldfound) session_->QueueRoundEnded();
     session_->SendFrame(env.state);
     return true;

@@ -39,6 +39,7 @@ public:
 private:
     std::unique_ptr<net::THostSession> session_;
     std::function<void(net::TGuestEventKind)> menuClick_;
+    bool centreOnly_ = false;  // the next look only centres the pointer
 };
 
 }  // namespace qw

@@ -116,6 +116,10 @@ void FunctionKeys(TGameState& s, GameServices& services, const UpdateHooks& hook
         s.quitmode = !s.quitmode;
         services.ShowCursor(s.quitmode);
     }
+    // Closed from the other computer: this player's pointer is wherever the
+    // menu left it, so this frame's look only centres it.
+    const bool closedRemotely = s.multiplayer && hooks.remote && hooks.remote->escapePresses > 0;
+    if (toggles > 0 && !s.quitmode && closedRemotely) s.first = false;
     if (PressedOnce(Held(services, VK_F2), s.f2pressed) && hooks.takeScreenshot) {
         hooks.takeScreenshot();
         s.screenshot = kScreenshotNoticeFrames;

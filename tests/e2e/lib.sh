@@ -15,14 +15,19 @@ E2E_ARTIFACTS=${E2E_ARTIFACTS:-$E2E_TMP}
 XVFB_PID=""
 APP_PID=""
 APP_LOG="$E2E_TMP/app.log"
+E2E_SIDES=()   # the computers of a network test, see e2e_side
+E2E_SIDE=""
 
 e2e_cleanup() {
     local status=$?
-    e2e_stop_app
-    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
-    if [ "$status" -ne 0 ] && [ -f "$APP_LOG" ]; then
-        echo "--- program output ---" >&2
-        tail -n 40 "$APP_LOG" >&2
+    if [ "${#E2E_SIDES[@]}" -gt 0 ]; then
+        local side
+        for side in "${E2E_SIDES[@]}"; do
+            e2e_side "$side"
+            e2e_stop_side "$status"
+        done
+    else
+        e2e_stop_side "$status"
     fi
     if [ "$status" -eq 0 ]; then
         rm -rf "$E2E_TMP"
@@ -30,11 +35,30 @@ e2e_cleanup() {
         echo "(kept for inspection: $E2E_TMP)" >&2
     fi
 }
+
+# Ends the program and the display of the present side; after a failure
+# the program's last words are shown.
+e2e_stop_side() {
+    e2e_stop_app
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; XVFB_PID=""; fi
+    if [ "$1" -ne 0 ] && [ -f "$APP_LOG" ]; then
+        echo "--- program output${E2E_SIDE:+ ($E2E_SIDE)} ---" >&2
+        tail -n 40 "$APP_LOG" >&2
+    fi
+}
 trap e2e_cleanup EXIT
 
 e2e_fail() {
     echo "FAIL: $*" >&2
-    e2e_screenshot "failure" || true
+    if [ "${#E2E_SIDES[@]}" -gt 0 ]; then
+        local side
+        for side in "${E2E_SIDES[@]}"; do
+            e2e_side "$side"
+            e2e_screenshot "failure-$side" >/dev/null || true
+        done
+    else
+        e2e_screenshot "failure" || true
+    fi
     exit 1
 }
 
@@ -42,7 +66,7 @@ e2e_log() { echo "# [${SECONDS}s] $*"; }
 
 # A private display; -displayfd picks a free number, so tests never share one.
 e2e_start_display() {
-    local fifo="$E2E_TMP/displayfd"
+    local fifo="$E2E_TMP/displayfd${E2E_SIDE:+-$E2E_SIDE}"
     mkfifo "$fifo"
     # shellcheck disable=SC2086
     Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp ${E2E_XVFB_ARGS:-} 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
@@ -52,9 +76,9 @@ e2e_start_display() {
     export DISPLAY=":$number"
 }
 
-# A private home with the XDG folders the program uses.
+# A private home with the XDG folders the program uses, in $1 if given.
 e2e_private_home() {
-    export HOME="$E2E_TMP/home"
+    export HOME="${1:-$E2E_TMP/home}"
     export XDG_DATA_HOME="$HOME/.local/share"
     export XDG_CONFIG_HOME="$HOME/.config"
     export XDG_CACHE_HOME="$HOME/.cache"
@@ -244,4 +268,45 @@ e2e_expect_box_text() {
 e2e_expect_no_window() {
     sleep 1
     [ "$(e2e_count_windows "$1")" -eq 0 ] || e2e_fail "unexpected window '$1'"
+}
+
+# ---- two computers ----
+
+# A network test plays two computers on this one: each side has its own
+# Xvfb, its own home and XDG folders and its own program. `e2e_side NAME`
+# makes NAME the present side, setting it up the first time; DISPLAY, HOME,
+# the XDG folders, DATA_DIR, APP_PID and APP_LOG are then that side's, so
+# every helper acts on it. Sides meet through 127.0.0.1 only.
+declare -A E2E_SIDE_DISPLAY=() E2E_SIDE_XVFB=() E2E_SIDE_APP=()
+e2e_side() {
+    local name=$1
+    if [ -n "$E2E_SIDE" ]; then
+        E2E_SIDE_APP[$E2E_SIDE]=$APP_PID
+        E2E_SIDE_XVFB[$E2E_SIDE]=$XVFB_PID
+    fi
+    E2E_SIDE=$name
+    e2e_private_home "$E2E_TMP/$name/home"
+    APP_LOG="$E2E_TMP/$name.log"
+    if [ -z "${E2E_SIDE_DISPLAY[$name]:-}" ]; then
+        E2E_SIDES+=("$name")
+        # Named before it runs, so that a failing start is cleaned up once.
+        E2E_SIDE_DISPLAY[$name]=":none"
+        XVFB_PID=""
+        APP_PID=""
+        e2e_start_display
+        E2E_SIDE_DISPLAY[$name]=$DISPLAY
+        return
+    fi
+    export DISPLAY=${E2E_SIDE_DISPLAY[$name]}
+    XVFB_PID=${E2E_SIDE_XVFB[$name]}
+    APP_PID=${E2E_SIDE_APP[$name]}
+}
+
+# Ends the present side's program at once, as a crash or a pulled plug
+# would: no chance to tell the other side.
+e2e_kill_app() {
+    [ -n "$APP_PID" ] || e2e_fail "no program to kill${E2E_SIDE:+ on $E2E_SIDE}"
+    kill -KILL "$APP_PID" 2>/dev/null || true
+    wait "$APP_PID" 2>/dev/null || true
+    APP_PID=""
 }

@@ -48,6 +48,15 @@ public:
         ASSERT_TRUE(PumpUntil([&] { return guest->phase() == net::TGuestSession::TPhase::Receiving; }));
     }
 
+    // Polls both sides for a while, long enough for loopback traffic to arrive.
+    void Settle() {
+        const int64_t start = NowMs();
+        while (NowMs() - start < 60) {
+            if (host) host->Poll(NowMs(), 1);
+            if (guest) guest->Poll(NowMs(), *guestState, 1);
+        }
+    }
+
     // Polls both sides until done() holds; false after 5 s or 5000 rounds.
     bool PumpUntil(const std::function<bool()>& done, net::TGuestSession* other = nullptr) {
         const int64_t start = NowMs();

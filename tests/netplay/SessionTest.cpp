@@ -237,5 +237,44 @@ TEST_F(Sessions, GarbageFromTheGuestEndsTheGameWithAReason) {
     EXPECT_FALSE(host->endDetail().empty());
 }
 
+// A computer that dies says nothing; the other notices by itself, 10 s by
+// the game's clock after the last datagram came, whatever ENet's resend
+// timers (which double on a jittery link) would wait.
+TEST_F(PlayingSessions, SilenceOfTenSecondsEndsTheGameOnEitherSide) {
+    // What is still on its way arrives; from now on neither side polls
+    // unless told to.
+    Settle();
+    const int64_t quiet = NowMs();
+    host->Poll(quiet + 9000);
+    guest->Poll(quiet + 9000, *guestState);
+    EXPECT_EQ(host->phase(), HostPhase::Joined);
+    EXPECT_EQ(guest->phase(), GuestPhase::Playing);
+
+    host->Poll(quiet + 10001);
+    EXPECT_EQ(host->phase(), HostPhase::Ended);
+    EXPECT_EQ(host->endReason(), TEndReason::Lost);
+    guest->Poll(quiet + 10001, *guestState);
+    EXPECT_EQ(guest->phase(), GuestPhase::Ended);
+    EXPECT_EQ(guest->endReason(), TEndReason::Lost);
+    EXPECT_FALSE(guest->Unreachable());
+}
+
+TEST_F(PlayingSessions, SidesThatKeepTalkingPlayOnPastTenSeconds) {
+    // Each pass: both send and hear each other, the game's clock 8 s on.
+    const int64_t start = NowMs();
+    for (int pass = 1; pass <= 3; ++pass) {
+        const int64_t now = start + pass * 8000;
+        host->SendFrame(*hostState);
+        guest->SendInput(0, 0, 0);
+        for (const int64_t until = NowMs() + 60; NowMs() < until;) {
+            host->Poll(now, 1);
+            guest->Poll(now, *guestState, 1);
+        }
+    }
+    EXPECT_EQ(host->phase(), HostPhase::Joined);
+    EXPECT_EQ(guest->phase(), GuestPhase::Playing);
+}
+
 }  // namespace
 }  // namespace qw::test
+

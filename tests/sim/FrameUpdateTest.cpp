@@ -140,6 +140,39 @@ TEST_F(FrameUpdate, MouseLookTurnsByTheOffsetFromTheCentre) {
     EXPECT_TRUE(svc.cursorMoves.empty());
 }
 
+TEST_F(FrameUpdate, AMenuTheOtherComputerClosesTurnsNobody) {
+    svc.geometry = {0, 0, 800, 600, 800, 600};  // centre (400, 300)
+    s.multiplayer = true;
+    Frame();
+    TRemoteInput remote;
+    remote.escapePresses = 1;
+    hooks.remote = &remote;
+    Frame();  // the guest's Esc opens the menu
+    ASSERT_TRUE(s.quitmode);
+    svc.cursor = {600, 150};  // meanwhile this player moved the mouse
+    Frame();  // and its Esc closes it again
+    EXPECT_FALSE(s.quitmode);
+    EXPECT_EQ(s.angle, 0);
+    EXPECT_EQ(s.angle2, 0);
+    EXPECT_EQ(svc.cursor, (TPoint{400, 300}));
+    remote.escapePresses = 0;
+    svc.cursor = {410, 300};
+    Frame();  // from then on the mouse turns as ever
+    EXPECT_DOUBLE_EQ(s.angle, 1);
+
+    // This player's own Esc closing the menu is as in a game on one computer.
+    Hold(VK_ESCAPE);
+    Frame();
+    ASSERT_TRUE(s.quitmode);
+    Release(VK_ESCAPE);
+    Frame();
+    svc.cursor = {420, 300};
+    Hold(VK_ESCAPE);
+    Frame();
+    EXPECT_FALSE(s.quitmode);
+    EXPECT_DOUBLE_EQ(s.angle, 3);  // 1 + the 20 pixels it was moved
+}
+
 TEST_F(FrameUpdate, PauseSkipsFiguresAndMouseLookOnly) {
     Floor();
     const TFigure me = FirstFigure(s);
