@@ -20,20 +20,20 @@ namespace {
 // Polls at least this often, so that the relay stops soon when asked.
 constexpr int kLongestWaitMs = 5;
 
-int64_t NowUs() {
+}  // namespace
+
+int64_t SteadyMicroseconds() {
     using namespace std::chrono;
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-sockaddr_in Loopback(uint16_t port) {
+sockaddr_in LoopbackAddress(uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
     return address;
 }
-
-}  // namespace
 
 struct TLossyRelay::TDirection {
     struct TPending {
@@ -81,7 +81,7 @@ struct TLossyRelay::TDirection {
 TLossyRelay::TLossyRelay(uint16_t hostPort, const TRelaySettings& settings) : settings_(settings) {
     guestSocket_ = socket(AF_INET, SOCK_DGRAM, 0);
     hostSocket_ = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in any = Loopback(0), host = Loopback(hostPort);
+    sockaddr_in any = LoopbackAddress(0), host = LoopbackAddress(hostPort);
     socklen_t length = sizeof any;
     if (!ok() || bind(guestSocket_, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0 ||
         getsockname(guestSocket_, reinterpret_cast<sockaddr*>(&any), &length) != 0 ||
@@ -126,14 +126,14 @@ void TLossyRelay::Run() {
             toHost_ = toHost.counts;
             toGuest_ = toGuest.counts;
         }
-        int64_t nowUs = NowUs();
+        int64_t nowUs = SteadyMicroseconds();
         int64_t waitUs = int64_t{kLongestWaitMs} * 1000;
         for (const TDirection* d : {&toHost, &toGuest})
             if (!d->pending.empty()) waitUs = std::min(waitUs, d->pending.begin()->first - nowUs);
         pollfd fds[2] = {{guestSocket_, POLLIN, 0}, {hostSocket_, POLLIN, 0}};
         poll(fds, 2, static_cast<int>(std::max<int64_t>(0, (waitUs + 999) / 1000)));
 
-        nowUs = NowUs();
+        nowUs = SteadyMicroseconds();
         for (;;) {
             sockaddr_in from{};
             socklen_t length = sizeof from;

@@ -6,11 +6,18 @@
 // It runs on a thread of its own, so it keeps forwarding while the test's
 // thread waits inside a tick. What it decides for the n-th datagram of a
 // direction depends only on the seed and n.
+#include <netinet/in.h>
+
 #include <cstdint>
 #include <mutex>
 #include <thread>
 
 namespace qw::test {
+
+// What the relay and its tests share: a steady clock in microseconds and
+// the address of a port on 127.0.0.1.
+int64_t SteadyMicroseconds();
+sockaddr_in LoopbackAddress(uint16_t port);
 
 struct TRelaySettings {
     uint64_t seed = 1;

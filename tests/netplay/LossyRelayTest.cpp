@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -20,18 +19,11 @@ namespace {
 
 constexpr int kDatagrams = 1000;
 
-int64_t NowUs() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 class TUdpEnd {
 public:
     TUdpEnd() {
         fd_ = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sockaddr_in a = LoopbackAddress(0);
         socklen_t length = sizeof a;
         bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
         getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &length);
@@ -43,7 +35,7 @@ public:
     // Datagram n carries n and when it was sent.
     void Send(const sockaddr_in& to, uint32_t n) {
         uint8_t bytes[12];
-        const int64_t at = NowUs();
+        const int64_t at = SteadyMicroseconds();
         std::memcpy(bytes, &n, 4);
         std::memcpy(bytes + 4, &at, 8);
         sendto(fd_, bytes, sizeof bytes, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
@@ -62,7 +54,7 @@ public:
             int64_t at;
             std::memcpy(&g.n, bytes, 4);
             std::memcpy(&at, bytes + 4, 8);
-            g.delayUs = NowUs() - at;
+            g.delayUs = SteadyMicroseconds() - at;
             got.push_back(g);
         }
     }
@@ -71,14 +63,6 @@ private:
     int fd_ = -1;
     uint16_t port_ = 0;
 };
-
-sockaddr_in Loopback(uint16_t port) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(port);
-    return a;
-}
 
 struct TTraffic {
     std::vector<TUdpEnd::TGot> atHost, atGuest;
@@ -99,7 +83,7 @@ TTraffic Exchange(uint64_t seed) {
     };
     const int64_t start = NowMs();
     while (NowMs() - start < 3000 && !(done(t.toHost) && done(t.toGuest))) {
-        if (sentToHost < kDatagrams) guest.Send(Loopback(relay.port()), sentToHost++);
+        if (sentToHost < kDatagrams) guest.Send(LoopbackAddress(relay.port()), sentToHost++);
         // The host answers to where the guest's datagrams come from.
         if (!t.atHost.empty() && sentToGuest < kDatagrams) host.Send(relayAtHost, sentToGuest++);
         host.Receive(t.atHost, relayAtHost);
