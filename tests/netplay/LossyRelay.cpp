@@ -43,10 +43,10 @@ struct TLossyRelay::TDirection {
 
     TDirection(const TRelaySettings& s, uint64_t stream) : settings(s), rng(s.seed * 2 + stream) {}
 
-    void Arrive(const uint8_t* data, size_t size, int64_t nowUs) {
+    void Arrive(const uint8_t* data, size_t size, int64_t nowUs, bool cut) {
         const uint64_t index = counts.arrived++;
         std::uniform_real_distribution<double> share(0, 1);
-        if (share(rng) < settings.dropShare) {
+        if (share(rng) < settings.dropShare || cut) {
             ++counts.dropped;
             return;
         }
@@ -114,18 +114,18 @@ TRelayCounts TLossyRelay::toGuest() const {
     return toGuest_;
 }
 
+void TLossyRelay::Cut(bool toHost, bool toGuest) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    cutToHost_ = toHost;
+    cutToGuest_ = toGuest;
+}
+
 void TLossyRelay::Run() {
     TDirection toHost(settings_, 0), toGuest(settings_, 1);
     sockaddr_in guest{};
     bool guestKnown = false;
     std::vector<uint8_t> buffer(64 * 1024);
     for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (stop_) return;
-            toHost_ = toHost.counts;
-            toGuest_ = toGuest.counts;
-        }
         int64_t nowUs = SteadyMicroseconds();
         int64_t waitUs = int64_t{kLongestWaitMs} * 1000;
         for (const TDirection* d : {&toHost, &toGuest})
@@ -133,6 +133,13 @@ void TLossyRelay::Run() {
         pollfd fds[2] = {{guestSocket_, POLLIN, 0}, {hostSocket_, POLLIN, 0}};
         poll(fds, 2, static_cast<int>(std::max<int64_t>(0, (waitUs + 999) / 1000)));
 
+        bool cutToHost, cutToGuest;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (stop_) return;
+            cutToHost = cutToHost_;
+            cutToGuest = cutToGuest_;
+        }
         nowUs = SteadyMicroseconds();
         for (;;) {
             sockaddr_in from{};
@@ -142,12 +149,12 @@ void TLossyRelay::Run() {
             if (got < 0) break;
             guest = from;
             guestKnown = true;
-            toHost.Arrive(buffer.data(), static_cast<size_t>(got), nowUs);
+            toHost.Arrive(buffer.data(), static_cast<size_t>(got), nowUs, cutToHost);
         }
         for (;;) {
             const ssize_t got = recv(hostSocket_, buffer.data(), buffer.size(), MSG_DONTWAIT);
             if (got < 0) break;
-            toGuest.Arrive(buffer.data(), static_cast<size_t>(got), nowUs);
+            toGuest.Arrive(buffer.data(), static_cast<size_t>(got), nowUs, cutToGuest);
         }
         // A send that fails is one more lost datagram, as on a real network.
         toHost.Deliver(nowUs, [&](const std::vector<uint8_t>& bytes) {
@@ -158,6 +165,9 @@ void TLossyRelay::Run() {
                 sendto(guestSocket_, bytes.data(), bytes.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&guest),
                        sizeof guest);
         });
+        std::lock_guard<std::mutex> lock(mutex_);
+        toHost_ = toHost.counts;
+        toGuest_ = toGuest.counts;
     }
 }
 

@@ -47,6 +47,9 @@ public:
     uint16_t port() const { return port_; }
     TRelayCounts toHost() const;
     TRelayCounts toGuest() const;
+    // While cut, every datagram of that direction is lost (a cable pulled
+    // halfway); counted as dropped.
+    void Cut(bool toHost, bool toGuest);
 
 private:
     struct TDirection;
@@ -58,6 +61,7 @@ private:
     mutable std::mutex mutex_;
     TRelayCounts toHost_, toGuest_;
     bool stop_ = false;
+    bool cutToHost_ = false, cutToGuest_ = false;
     std::thread thread_;
 };
 
