@@ -9,14 +9,14 @@ namespace {
 
 int runsOverride = 0;
 
+}  // namespace
+
 double Median(std::vector<double> values) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
-
-}  // namespace
 
 double ProcessCpuMs() {
     timespec t{};

@@ -22,6 +22,9 @@ struct Figure {
 // far more than the CPU time.
 double ProcessCpuMs();
 
+// The middle value (the mean of the two middle ones for an even count), 0 for none.
+double Median(std::vector<double> values);
+
 // The milliseconds of the repeated runs of one figure.
 class Samples {
 public:

@@ -1,5 +1,6 @@
 #include "net/EnetLink.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 
@@ -14,6 +15,14 @@ namespace {
 constexpr enet_uint32 kTimeoutMinimumMs = 5000;
 constexpr enet_uint32 kTimeoutMaximumMs = 10000;
 constexpr uint32_t kFoldCountersAt = 1u << 30;
+// ENet's round trip to a peer takes in any time that the peer's computer
+// stood still (a new round's world being made there takes seconds in a slow
+// build): one such stall lifts the retransmission timeout (round trip plus
+// four times its variance) past the 10 s after which the peer counts as
+// gone, and the next datagram lost then ends the game. Kept below these, a
+// lost datagram is sent again within 2 s; real round trips stay far below.
+constexpr enet_uint32 kMaxRoundTripMs = 1000;
+constexpr enet_uint32 kMaxRoundTripVarianceMs = 250;
 
 bool StartEnet() {
     static std::once_flag once;
@@ -69,9 +78,19 @@ ENetPeer* TEnetLink::Connect(uint32_t address, uint16_t port, uint32_t data) {
 
 void TEnetLink::SetTimeout(ENetPeer* peer) { enet_peer_timeout(peer, 0, kTimeoutMinimumMs, kTimeoutMaximumMs); }
 
+void TEnetLink::BoundRoundTrips() {
+    for (size_t i = 0; i < host_->peerCount; ++i) {
+        ENetPeer& peer = host_->peers[i];
+        if (peer.state != ENET_PEER_STATE_CONNECTED) continue;
+        peer.roundTripTime = std::min(peer.roundTripTime, kMaxRoundTripMs);
+        peer.roundTripTimeVariance = std::min(peer.roundTripTimeVariance, kMaxRoundTripVarianceMs);
+    }
+}
+
 bool TEnetLink::Next(TLinkEvent& event, uint32_t waitMs) {
     ENetEvent raw;
     const int got = enet_host_service(host_, &raw, waitMs);
+    BoundRoundTrips();
     if (host_->totalSentData > kFoldCountersAt || host_->totalReceivedData > kFoldCountersAt) {
         bytesSent_ += host_->totalSentData;
         bytesReceived_ += host_->totalReceivedData;
@@ -107,7 +126,10 @@ void TEnetLink::Send(ENetPeer* peer, uint8_t channel, const std::vector<uint8_t>
     if (enet_peer_send(peer, channel, packet) != 0) enet_packet_destroy(packet);
 }
 
-void TEnetLink::Flush() { enet_host_flush(host_); }
+void TEnetLink::Flush() {
+    BoundRoundTrips();
+    enet_host_flush(host_);
+}
 
 uint16_t TEnetLink::port() const { return host_->address.port; }
 

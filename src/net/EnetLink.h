@@ -49,6 +49,9 @@ public:
 
 private:
     explicit TEnetLink(ENetHost* host) : host_(host) {}
+    // Keeps ENet's estimate of each peer's round trip below where a stall of
+    // the other computer would make a lost datagram fatal.
+    void BoundRoundTrips();
     ENetHost* host_;
     uint64_t bytesSent_ = 0, bytesReceived_ = 0;  // folded in before ENet's 32-bit counters could wrap
 };

@@ -41,7 +41,8 @@ net::TEndCause TNetGuestGame::EndCause() const {
 bool TNetGuestGame::Tick(const TNetFrameEnv& env) {
     using Phase = net::TGuestSession::TPhase;
     TGameState& s = env.state;
-    session_->Poll(NetworkClockMs(), s);
+    networkMs_ = 0;
+    AddTimeOf(networkMs_, [&] { session_->Poll(NetworkClockMs(), s); });
     if (session_->phase() == Phase::Ended) return false;
     for (const std::string& alias : session_->TakeSounds()) env.services.SoundCommand("play " + alias + " from 0");
     if (session_->TakeRoundEnded()) {
@@ -76,7 +77,8 @@ bool TNetGuestGame::Tick(const TNetFrameEnv& env) {
     // The cursor is visible exactly while the host's game shows the menu.
     if (cursorShown_ != s.quitmode) env.services.ShowCursor(s.quitmode);
     cursorShown_ = s.quitmode;
-    session_->SendInput(HeldKeys(env.services), s.angle, s.angle2);
+    const uint32_t held = HeldKeys(env.services);
+    AddTimeOf(networkMs_, [&] { session_->SendInput(held, s.angle, s.angle2); });
     return true;
 }
 

@@ -26,6 +26,9 @@ public:
     void End(net::TEndReason reason, uint32_t waitMs = 0) { session_->End(reason, waitMs); }
     net::TEndCause EndCause() const;
     const std::vector<uint8_t>& hostSkin() const { return session_->welcome().skin; }
+    // The milliseconds the last tick spent in the session (without the pump
+    // of a tick that receives a world).
+    double networkMsOfLastTick() const { return networkMs_; }
 
 private:
     std::unique_ptr<net::TGuestSession> session_;
@@ -33,6 +36,7 @@ private:
     bool menuShown_ = false;
     bool menuClicked_ = false;  // this player closed the menu that is shown
     bool centreOnly_ = false;   // the next look only centres the pointer
+    double networkMs_ = 0;
 };
 
 }  // namespace qw

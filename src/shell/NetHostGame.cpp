@@ -19,7 +19,8 @@ net::TEndCause TNetHostGame::EndCause() const {
 
 bool TNetHostGame::Tick(const TNetFrameEnv& env) {
     using Phase = net::THostSession::TPhase;
-    session_->Poll(NetworkClockMs());
+    networkMs_ = 0;
+    AddTimeOf(networkMs_, [&] { session_->Poll(NetworkClockMs()); });
     if (session_->phase() == Phase::Ended) return false;
     if (!session_->GuestReady()) {
         // A round's world is on its way; keep the link busy for most of the
@@ -29,7 +30,8 @@ bool TNetHostGame::Tick(const TNetFrameEnv& env) {
         return session_->phase() != Phase::Ended;
     }
 
-    net::THostFrameInput input = session_->TakeFrameInput(env.state, NetworkClockMs());
+    net::THostFrameInput input =
+        AddTimeOf(networkMs_, [&] { return session_->TakeFrameInput(env.state, NetworkClockMs()); });
     if (session_->phase() == Phase::Ended) return false;
     for (net::TGuestEventKind click : input.menuClicks) {
         menuClick_(click);
@@ -57,7 +59,7 @@ bool TNetHostGame::Tick(const TNetFrameEnv& env) {
     }
     if (centreOnly_ && !env.state.quitmode && env.services.WindowHasFocus()) centreOnly_ = false;
     if (!roundWasOver && env.state.emeraldfound) session_->QueueRoundEnded();
-    session_->SendFrame(env.state);
+    AddTimeOf(networkMs_, [&] { session_->SendFrame(env.state); });
     return true;
 }
 

@@ -35,11 +35,15 @@ public:
     void End(net::TEndReason reason, uint32_t waitMs = 0) { session_->End(reason, waitMs); }
     net::TEndCause EndCause() const;
     const std::vector<uint8_t>& guestSkin() const { return session_->guestSkin(); }
+    // The milliseconds the last tick spent in the session (without the pump
+    // of a tick that waits for the guest).
+    double networkMsOfLastTick() const { return networkMs_; }
 
 private:
     std::unique_ptr<net::THostSession> session_;
     std::function<void(net::TGuestEventKind)> menuClick_;
     bool centreOnly_ = false;  // the next look only centres the pointer
+    double networkMs_ = 0;
 };
 
 }  // namespace qw

@@ -11,6 +11,20 @@ inline int64_t NetworkClockMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// Runs work() and adds its wall time to totalMs: a tick keeps its network
+// work (poll, encode, decode, apply) apart from its drawing, so that the
+// benchmark can report it.
+template <typename Work>
+decltype(auto) AddTimeOf(double& totalMs, Work&& work) {
+    using Clock = std::chrono::steady_clock;
+    struct TAdd {
+        double& total;
+        Clock::time_point start = Clock::now();
+        ~TAdd() { total += std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
+    } add{totalMs};
+    return work();
+}
+
 // Most of a 20 ms tick, leaving the rest to the window's events.
 inline constexpr int64_t kPumpSpellMs = 12;
 

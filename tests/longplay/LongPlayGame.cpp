@@ -19,26 +19,32 @@
 
 namespace qw::test {
 
-TLongPlayGame::TLongPlayGame(const std::string& folder, uint64_t seed) : folder_(folder) {
-    services_.rng = GameRandom(seed);
-    if (!context_.ok()) return;
-    TGameState& g = *state_;
+std::string LoadGameData(TGameState& g) {
+    std::string problems;
     g.ProgPath = std::string(QUADERWELT_DATA_DIR) + "/";
     // FormCreate's steps, each reporting instead of showing an error box.
     glGenTextures(static_cast<GLsizei>(g.texName.size()), g.texName.data());
     try {
         LoadBlockTextures(g.ProgPath, g.texName);
     } catch (const std::runtime_error& e) {
-        loadProblems_ += e.what();
+        problems += e.what();
     }
-    const TSkinReport report{[&](const std::string& text) { loadProblems_ += text; },
-                             [&](const std::string& message) { loadProblems_ += message; }};
+    const TSkinReport report{[&](const std::string& text) { problems += text; },
+                             [&](const std::string& message) { problems += message; }};
     OpenThePng(g, g.ProgPath + "gegner.png", report);
     InitSkinTextures(g, kOpponentSkinBase);
     OpenThePng(g, g.ProgPath + "spieler.png", report);
     InitSkinTextures(g, kPlayerSkinBase);
     BuildBlockLists(g);
-    OpenMLFontFile(g, g.ProgPath + "Arial.mlf", [&](const std::string& message) { loadProblems_ += message; });
+    OpenMLFontFile(g, g.ProgPath + "Arial.mlf", [&](const std::string& message) { problems += message; });
+    return problems;
+}
+
+TLongPlayGame::TLongPlayGame(const std::string& folder, uint64_t seed) : folder_(folder) {
+    services_.rng = GameRandom(seed);
+    if (!context_.ok()) return;
+    TGameState& g = *state_;
+    loadProblems_ = LoadGameData(g);
     g.setstatus = true;
     g.statustime = services_.TickCount();
     JoystickInit(g.joy1, 0, services_);

@@ -57,6 +57,11 @@ private:
     int screenshots_ = 0;
 };
 
+// FormCreate's loading from data/ on the current context: texture names,
+// block textures, both default skins, block lists and the font. Returns what
+// went wrong, "" when nothing did.
+std::string LoadGameData(TGameState& g);
+
 // The first broken rule of the game state, or "" when every field is in its
 // range. Looks at the cells in the view windows of both figures and both
 // missiles; wholeGrid also at every other cell.

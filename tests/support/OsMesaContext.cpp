@@ -27,7 +27,8 @@ std::string OsMesaContext::renderer() const {
 bool OsMesaContext::onSoftwareRenderer() const { return renderer().find("llvmpipe") != std::string::npos; }
 
 void OsMesaContext::MakeCurrent() {
-    buffer_.assign(static_cast<size_t>(width_) * height_ * 4, 0);
+    const size_t bytes = static_cast<size_t>(width_) * height_ * 4;
+    if (buffer_.size() != bytes) buffer_.assign(bytes, 0);
     current_ = context_ && OSMesaMakeCurrent(context_, buffer_.data(), GL_UNSIGNED_BYTE, width_, height_);
 }
 

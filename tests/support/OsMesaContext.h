@@ -26,13 +26,15 @@ public:
     int height() const { return height_; }
     // Renders to a new size (re-binds the buffer).
     void Resize(int width, int height);
+    // Makes it the calling thread's current context again (after another
+    // was), drawing into the same buffer.
+    void MakeCurrent();
     // The colour buffer after glFinish, rows bottom-up, RGBA bytes.
     const std::vector<uint8_t>& Pixels();
     // Writes the colour buffer as a PNG (top row first), for looking at failures.
     bool SavePng(const char* path);
 
 private:
-    void MakeCurrent();
     OSMesaContext context_ = nullptr;
     int width_;
     int height_;
