@@ -4,6 +4,7 @@
 
 #include "assets/TextDraw.h"
 #include "render/GLState.h"
+#include "shell/ScreenTextPass.h"
 #include "world/Grid.h"
 
 namespace qw {
@@ -134,16 +135,7 @@ void DrawOverlay(TGameState& gs, int view, int W, int H, TRoundEndVoice voice) {
 }
 
 void DrawOverlay(TGameState& gs, int view, int W, int H, const TOverlayText& text, TRoundEndVoice voice) {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, W, H, 0, -1, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
+    TScreenTextPass pass(W, H);
     // No depth clear here: with the depth test off the overlay writes no
     // depth, and a later view only tests depth in its own half, which no
     // other view touches. Clearing it cost a pass over the whole buffer.
@@ -154,13 +146,6 @@ void DrawOverlay(TGameState& gs, int view, int W, int H, const TOverlayText& tex
         DrawPlayOverlay(gs, view, W, H, text);
     }
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glPopMatrix();
     // No glFlush: the buffer swap after the last view flushes, and a flush
     // between the views only made the renderer stop and wait for its
     // threads once more per view.
