@@ -87,6 +87,23 @@ net_read_code() {
     echo "$code"
 }
 
+# On the host's side, once the guest has joined: the waiting dialog gone and
+# the game window playing, its picture saved as screenshot $1. Prints the
+# game window's id.
+net_host_game_started() {
+    local game
+    game=$(wait_game_window)
+    e2e_wait_window_gone "$HOST_TITLE"
+    wait_crosshair "$CY"
+    e2e_screenshot "$1" >/dev/null
+    echo "$game"
+}
+
+# A guest never keeps a world of its own: its folder holds no world file.
+net_expect_no_world_saved() {
+    [ -z "$(ls "$DATA_DIR" 2>/dev/null | grep '\.lev$')" ] || e2e_fail "the guest saved a world: $(ls "$DATA_DIR")"
+}
+
 # Beitreten from the start dialog $1 to address $2 with code $3. With a
 # fourth word "remembered" the dialog must offer the address from the last
 # join and start in the code field; otherwise the address is typed in.

@@ -47,10 +47,7 @@ wait_game_window >/dev/null
 wait_crosshair "$CY"
 e2e_screenshot guest-joined >/dev/null
 e2e_side host
-host_game=$(wait_game_window)
-e2e_wait_window_gone "$HOST_TITLE"
-wait_crosshair "$CY"
-e2e_screenshot host-joined >/dev/null
+host_game=$(net_host_game_started host-joined)
 PASSED=$((PASSED + 1))
 
 # The menu acts for both. One player opens it and closes it again with
